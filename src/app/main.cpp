@@ -1,0 +1,71 @@
+// The composition root: start-up, then every window of the program in its fixed order.
+
+#include "Messagebox.h"
+#include "Settings.h"
+#include "SingleInstance.h"
+#include "Startup.h"
+#include "UFMain.h"
+#include "VeldraApplication.h"
+
+#include <exception>
+
+namespace {
+
+// What the layers above the shell add to the main window.
+MainWindowServices mainWindowServices()
+{
+    MainWindowServices services;
+    return services;
+}
+
+// The start steps of later layers: the upgrade check, then the module scan.
+StartupSteps startupSteps()
+{
+    return {};
+}
+
+// The windows and the data module are created in this order; each later one may rely
+// on the earlier ones.
+void CreateWindows()
+{
+    new TFMain(mainWindowServices());
+    // The module manager comes here, then the data module: the database opens only
+    // after the main window exists.
+    TFMessageBox *messageBox = TFMessageBox::instance();
+    messageBox->setParent(FMain, messageBox->windowFlags());
+    // Then the about and settings windows, the quick-add dialogs, the person window,
+    // the edit dialogs, and last the alarm review.
+    FMain->showPlaced();
+    WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Handle"), QString::number(FMain->winId()));
+}
+
+}
+
+int main(int argc, char *argv[])
+{
+    VeldraApplication app(argc, argv);
+
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0;
+    ClearAutoHideSeconds();
+    GetAutoHideSeconds();
+
+    if (const int exitCode = RunStartupInitialisation(startupSteps()))
+        return exitCode;
+
+    app.setErrorReportingActive(true);
+    try {
+        CreateWindows();
+    } catch (const std::exception &error) {
+        VeldraApplication::reportError(QStringLiteral("std::exception"), QStringLiteral("CreateWindows"),
+                                       QString::fromLocal8Bit(error.what()));
+        return 2;
+    }
+    QObject::connect(&instance, &SingleInstance::activationRequested, FMain, &TFMain::restoreAndRaise);
+
+    const int result = app.exec();
+    delete FMain;
+    FinaliseProcess();
+    return result;
+}

@@ -1,0 +1,196 @@
+#include "DatabaseBackup.h"
+
+#include "PublicFunctions.h"
+#include "Settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const QString macroPattern = QStringLiteral("/(DATE|NOW|TIME)/");
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DatabaseBackup", text);
+}
+
+// The last folder separator that is not part of a macro splits folder from name.
+qsizetype nameStart(const QString &expanded)
+{
+    QString masked = expanded;
+    static const QRegularExpression macro(macroPattern, QRegularExpression::CaseInsensitiveOption);
+    for (auto it = macro.globalMatch(expanded); it.hasNext();) {
+        const auto match = it.next();
+        masked.replace(match.capturedStart(), match.capturedLength(), QString(match.capturedLength(), QLatin1Char('_')));
+    }
+    return std::max(masked.lastIndexOf(QLatin1Char('/')), masked.lastIndexOf(QLatin1Char('\\'))) + 1;
+}
+
+QString wildcardToRegex(const QString &wildcard)
+{
+    QString regex;
+    for (const QChar c : wildcard) {
+        if (c == QLatin1Char('?'))
+            regex += QLatin1Char('.');
+        else if (c == QLatin1Char('*'))
+            regex += QLatin1String(".*");
+        else
+            regex += QRegularExpression::escape(QString(c));
+    }
+    return regex;
+}
+
+struct Backup
+{
+    QString name;
+    qint64 number;
+};
+
+// Entries named "B" + a number of three digits or more, oldest (lowest number) first.
+QList<Backup> numberedBackups(const QString &folder)
+{
+    static const QRegularExpression numbered(QStringLiteral("^B(\\d{3,})"), QRegularExpression::CaseInsensitiveOption);
+    QList<Backup> backups;
+    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        const auto match = numbered.match(name);
+        if (match.hasMatch())
+            backups.append({name, match.captured(1).toLongLong()});
+    }
+    std::sort(backups.begin(), backups.end(), [](const Backup &a, const Backup &b) {
+        return a.number != b.number ? a.number < b.number : a.name < b.name;
+    });
+    return backups;
+}
+
+// An SQLite database is copied through its backup interface, which reads a consistent
+// state even while another workstation writes; any other file is copied as it is.
+bool isSqliteFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+bool copySqlite(const QString &source, const QString &target)
+{
+    sqlite3 *from = nullptr;
+    sqlite3 *to = nullptr;
+    bool ok = sqlite3_open_v2(source.toUtf8().constData(), &from, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_open_v2(target.toUtf8().constData(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+            == SQLITE_OK;
+    if (ok) {
+        sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
+        ok = backup != nullptr;
+        if (ok) {
+            int rc = SQLITE_OK;
+            for (int attempt = 0; attempt < 100; ++attempt) {
+                rc = sqlite3_backup_step(backup, -1);
+                if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+                    break;
+                QThread::msleep(100);
+            }
+            ok = sqlite3_backup_finish(backup) == SQLITE_OK && rc == SQLITE_DONE;
+        }
+    }
+    sqlite3_close(from);
+    sqlite3_close(to);
+    return ok;
+}
+
+// Copies under a temporary name and renames, so that no half copy ever carries a backup's name.
+bool copyAtomically(const QString &source, const QString &target)
+{
+    const QString temporary = QFileInfo(target).absolutePath() + QStringLiteral("/.veldra-backup-")
+        + QString::number(QCoreApplication::applicationPid()) + QStringLiteral(".tmp");
+    QFile::remove(temporary);
+    const bool copied = isSqliteFile(source) ? copySqlite(source, temporary) : QFile::copy(source, temporary);
+    if (copied && std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    QFile::remove(temporary);
+    return false;
+}
+
+bool removeEntry(const QString &path)
+{
+    const QFileInfo entry(path);
+    return entry.isDir() && !entry.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
+}
+
+}
+
+QString GetBackupFolder()
+{
+    const QString expanded = GetBackupTemplate();
+    return expanded.left(nameStart(expanded));
+}
+
+QString ExpandBackupName(bool wildcard, const QDateTime &now)
+{
+    const QString expanded = GetBackupTemplate();
+    QString name = expanded.mid(nameStart(expanded));
+    if (name.trimmed().isEmpty()) {
+        // The date in the user's short format names the day's backup; no folder separators in a file name.
+        name = QLocale().toString(now.date(), QLocale::ShortFormat);
+        return name.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('\\'), QLatin1Char('-'));
+    }
+    const QString date = now.toString(QStringLiteral("dd.MM.yyyy"));
+    const QString time = wildcard ? QStringLiteral("??.??.??") : now.toString(QStringLiteral("hh.mm.ss"));
+    const auto replace = [&name](const char *macro, const QString &value) {
+        name.replace(QString::fromLatin1(macro), value, Qt::CaseInsensitive);
+    };
+    replace("/NOW/", date + QStringLiteral(" (") + time + QLatin1Char(')'));
+    replace("/DATE/", date);
+    replace("/TIME/", time);
+    return name;
+}
+
+bool BackupNeeded(const QDateTime &now)
+{
+    const QString folder = GetBackupFolder();
+    if (folder.isEmpty())
+        return true;
+    const QRegularExpression today(QStringLiteral("^B\\d{3,} ") + wildcardToRegex(ExpandBackupName(true, now)) + QLatin1Char('$'),
+                                   QRegularExpression::CaseInsensitiveOption);
+    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::none_of(names.cbegin(), names.cend(), [&](const QString &name) { return today.match(name).hasMatch(); });
+}
+
+bool MakeBackup(const QDateTime &now)
+{
+    const QString folder = GetBackupFolder();
+    // An empty folder part would mean the current directory: no backup goes there.
+    if (folder.isEmpty() || (!QDir(folder).exists() && !QDir().mkdir(folder)) || !QDir(folder).exists()) {
+        ShowMessageBox(tr("Mape za varnostno kopijo ni mogoče kreirati!"), 0);
+        return false;
+    }
+    const QString source = GetDataFolder() + QString::fromLatin1(DatabaseFileName);
+    if (!QFileInfo(source).isFile()) {
+        ShowMessageBox(tr("Varnostne kopije ni mogoče kopirati!") + QStringLiteral("\r\n")
+                           + tr("Izvorne datoteke ni mogoče najti!"),
+                       0);
+        return false;
+    }
+    const QList<Backup> old = numberedBackups(folder);
+    const qint64 next = old.isEmpty() ? 1 : old.last().number + 1;
+    const QString target = folder + QStringLiteral("B%1 ").arg(next, 3, 10, QLatin1Char('0')) + ExpandBackupName(false, now);
+    if (!copyAtomically(source, target)) {
+        ShowMessageBox(tr("Varnostne kopije ni mogoče kopirati!") + QStringLiteral("\r\n") + tr("Kopiranje ni mogoče!"), 0);
+        return false;
+    }
+    // Keep the new backup and the nine newest old ones. An entry that another
+    // workstation has already removed is simply passed over.
+    qsizetype count = old.size();
+    for (qsizetype i = 0; count + 1 > 10 && i < old.size(); ++i, --count)
+        removeEntry(folder + old[i].name);
+    return true;
+}

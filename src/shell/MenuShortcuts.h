@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QKeySequence>
+
+class QAction;
+class QMenuBar;
+
+// Shortcuts are stored as the numeric codes of the original platform: the key's
+// virtual-key code plus 8192 for Shift, 16384 for Ctrl and 32768 for Alt
+// (Ctrl+X is 16472, F5 is 116). A key without such a code gives 0.
+int ShortcutToCode(const QKeySequence &shortcut);
+QKeySequence CodeToShortcut(int code);
+
+// Menu entries added by the external-programs menu and the plug-in menus carry tags
+// of 1000 and more; their shortcuts are stored under the tag, the others under "i;j".
+int MenuTag(const QAction *action);
+void SetMenuTag(QAction *action, int tag);
+
+void SaveMenuShortcuts(QMenuBar *menu);
+void LoadMenuShortcuts(QMenuBar *menu);

@@ -1,0 +1,98 @@
+#include "Startup.h"
+
+#include "ColourScheme.h"
+#include "DatabaseBackup.h"
+#include "IniFile.h"
+#include "Language.h"
+#include "ProgramPaths.h"
+#include "PublicFunctions.h"
+#include "Settings.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include <cstdio>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Startup", text);
+}
+
+// Before any window exists the platform's own error dialog tells the user.
+void reportStartFailure(const QString &text)
+{
+    std::fprintf(stderr, "veldra: %s\n", qPrintable(text));
+    QMessageBox::critical(nullptr, QString::fromLatin1(ApplicationTitle), text, QMessageBox::Ok);
+}
+
+// The text between the first two fields of a locale format: "." in "d. MM. yy", ":" in "HH:mm".
+QString separatorOf(const QString &format, const QString &fallback)
+{
+    static const QRegularExpression between(QStringLiteral("[A-Za-z]+([^A-Za-z]+)[A-Za-z]"));
+    const QString separator = between.match(format).captured(1);
+    if (separator.isEmpty())
+        return fallback;
+    return separator.trimmed().isEmpty() ? separator : separator.trimmed();
+}
+
+}
+
+int RunStartupInitialisation(const StartupSteps &steps)
+{
+    bool ok = false;
+    const int languageId = ReadRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("LangID")).trimmed().toInt(&ok);
+    SetLanguage(ok ? languageId : 36);
+
+    // The database check comes first: without an INI the data folder is the program folder.
+    if (!QFileInfo::exists(GetDataFolder() + QString::fromLatin1(DatabaseFileName))) {
+        reportStartFailure(tr("Ni mogoče najti podatkov!"));
+        return 1;
+    }
+    if (!QFileInfo::exists(ProgramPaths::iniFile())) {
+        reportStartFailure(tr("Ni mogoče najti datoteke") + QLatin1Char(' ') + ProgramPaths::iniFile());
+        return 1;
+    }
+
+    if (BackupNeeded())
+        MakeBackup();
+    RecordLastAccess();
+    WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Location"), ProgramPaths::programFile());
+
+    if (steps.checkForUpgrade)
+        steps.checkForUpgrade();
+    if (steps.scanModules)
+        steps.scanModules();
+
+    LoadColours(QString::fromLatin1(KeyBarve));
+    ReadAutoShift();
+    return 0;
+}
+
+QString LastAccessText(const QDateTime &moment)
+{
+    const QLocale locale;
+    const QString date = separatorOf(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("."));
+    const QString time = separatorOf(locale.timeFormat(QLocale::ShortFormat), QStringLiteral(":"));
+    return GetProgramVersion() + QStringLiteral(" LastAccessed=")
+        + moment.toString(QStringLiteral("dd'%1'MM'%1'yyyy '('hh'%2'mm')'").arg(date, time));
+}
+
+void RecordLastAccess(const QDateTime &moment)
+{
+    try {
+        WriteIniString(GetDataFolder() + QStringLiteral("LastVer.ini"), QStringLiteral("Uporabniki"),
+                       GetComputerNameText(), LastAccessText(moment));
+    } catch (const IniWriteError &) {
+        // A read-only data folder does not stop the start.
+    }
+}
+
+void FinaliseProcess()
+{
+    ClearSettingsCache();
+}

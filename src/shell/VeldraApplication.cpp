@@ -1,0 +1,61 @@
+#include "VeldraApplication.h"
+
+#include "ErrorLog.h"
+#include "PublicFunctions.h"
+
+#include <QMessageBox>
+#include <QMetaEnum>
+
+#include <cxxabi.h>
+#include <exception>
+#include <memory>
+#include <typeinfo>
+
+namespace {
+
+QString demangled(const char *name)
+{
+    int status = 0;
+    std::unique_ptr<char, void (*)(void *)> readable(abi::__cxa_demangle(name, nullptr, nullptr, &status), std::free);
+    return QString::fromLatin1(status == 0 && readable ? readable.get() : name);
+}
+
+QString describe(QObject *receiver, QEvent *event)
+{
+    QString place = receiver ? QString::fromLatin1(receiver->metaObject()->className()) : QStringLiteral("?");
+    if (receiver && !receiver->objectName().isEmpty())
+        place += QLatin1Char(' ') + receiver->objectName();
+    if (event)
+        place += QStringLiteral(", ")
+            + QString::fromLatin1(QMetaEnum::fromType<QEvent::Type>().valueToKey(event->type()));
+    return place;
+}
+
+}
+
+VeldraApplication::VeldraApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QString::fromLatin1(ApplicationTitle));
+}
+
+bool VeldraApplication::notify(QObject *receiver, QEvent *event)
+{
+    if (!m_reportErrors)
+        return QApplication::notify(receiver, event);
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        reportError(demangled(typeid(error).name()), describe(receiver, event), QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        reportError(demangled(abi::__cxa_current_exception_type()->name()), describe(receiver, event), QString());
+    }
+    return false;
+}
+
+void VeldraApplication::reportError(const QString &exceptionClass, const QString &place, const QString &message)
+{
+    const QString shown = message.isEmpty() ? exceptionClass : message;
+    ErrorLog::append({exceptionClass, place, message, shown});
+    QMessageBox::critical(nullptr, QString::fromLatin1(ApplicationTitle), shown);
+}

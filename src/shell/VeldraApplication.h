@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object: once the windows are being created, an error that escapes
+// an event handler is written to the error log and shown, and the program goes on.
+class VeldraApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    VeldraApplication(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    void setErrorReportingActive(bool active) { m_reportErrors = active; }
+
+    // Logs the error and shows it in a platform message box captioned with the application title.
+    static void reportError(const QString &exceptionClass, const QString &place, const QString &message);
+
+private:
+    bool m_reportErrors = false;
+};
