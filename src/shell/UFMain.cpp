@@ -294,18 +294,19 @@ void TFMain::createStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
-    const auto panel = [bar](const char *name, int width, Qt::Alignment alignment) {
+    // The side panels are 100 wide, or as wide as their text needs in the user's font.
+    const auto panel = [bar](const char *name, const QString &widest, Qt::Alignment alignment) {
         auto *label = new QLabel(bar);
         label->setObjectName(QString::fromLatin1(name));
         label->setAlignment(alignment | Qt::AlignVCenter);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (width > 0)
-            label->setFixedWidth(width);
+        if (!widest.isEmpty())
+            label->setFixedWidth(qMax(100, label->fontMetrics().horizontalAdvance(widest) + 12));
         return label;
     };
-    m_clockPanel = panel("Panel0", 100, Qt::AlignHCenter);
-    m_hintPanel = panel("Panel1", 0, Qt::AlignLeft);
-    m_windowListPanel = panel("Panel2", 100, Qt::AlignHCenter);
+    m_clockPanel = panel("Panel0", QStringLiteral("00.00.0000  00:00"), Qt::AlignHCenter);
+    m_hintPanel = panel("Panel1", QString(), Qt::AlignLeft);
+    m_windowListPanel = panel("Panel2", tr("Prikazi okno"), Qt::AlignHCenter);
     m_windowListPanel->setText(tr("Prikazi okno"));
     m_windowListPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_windowListPanel->installEventFilter(this);

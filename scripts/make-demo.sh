@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Makes (or refreshes) a demo installation: make-demo.sh BUILT_PROGRAM DESTINATION
+#   DESTINATION/program/veldra, veldra.ini   the program and its INI
+#   DESTINATION/data/                        Veldra_be.mdb, LastVer.ini
+#   DESTINATION/config/                      the user's settings store (XDG_CONFIG_HOME)
+# The program is always replaced; data and settings already there are kept.
+set -euo pipefail
+built=$1
+dest=$(mkdir -p "$2" && cd "$2" && pwd)
+mkdir -p "$dest/program" "$dest/data/Slike" "$dest/config"
+install -m 0755 "$built" "$dest/program/veldra"
+
+if [[ ! -f $dest/program/veldra.ini ]]; then
+  cat > "$dest/program/veldra.ini" <<INI
+[Glavno]
+PathPodatki=$dest/data
+ImagePath=\\Slike
+MaticniPodatki=1
+BackUpFolder=\\Backup\\Podatki /DATE/.mdb
+
+[SETTINGS]
+UpgradeProg=
+INI
+fi
+[[ -f $dest/data/Veldra_be.mdb ]] || : > "$dest/data/Veldra_be.mdb"
+if [[ ! -f $dest/data/LastVer.ini ]]; then
+  cat > "$dest/data/LastVer.ini" <<'INI'
+[Program]
+ZadnjaVerzija=2.310
+
+[Novosti]
+Prva verzija programa Veldra za Linux.
+[END]
+
+[Obvestilo]
+Dobrodošli v programu Veldra! To je predstavitvena namestitev s podatki za preizkus.
+[END]
+INI
+fi
+echo "$dest"
