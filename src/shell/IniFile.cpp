@@ -149,11 +149,6 @@ QString IniFile::readString(const QString &section, const QString &key) const
     return value;
 }
 
-bool IniFile::sectionExists(const QString &section) const
-{
-    return find(load().lines, section, QString()).header >= 0;
-}
-
 bool IniFile::readSectionValues(const QString &section, QStringList *lines) const
 {
     const QStringList all = load().lines;

@@ -26,7 +26,6 @@ public:
     QString readString(const QString &section, const QString &key) const;
     // The value trimmed, quotes kept: for stores that do their own quoting.
     QString readRaw(const QString &section, const QString &key) const;
-    bool sectionExists(const QString &section) const;
     // The section's key=value lines in file order (the first of duplicates only);
     // false, with the list untouched, when there is no such section.
     bool readSectionValues(const QString &section, QStringList *lines) const;

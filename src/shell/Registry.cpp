@@ -81,9 +81,4 @@ void writeString(const QString &keyPath, const QString &name, const QString &val
     }
 }
 
-bool keyExists(const QString &keyPath)
-{
-    return IniFile(storePath()).sectionExists(normalisedKey(keyPath));
-}
-
 }

@@ -13,6 +13,5 @@ QString storePath();
 QString readString(const QString &keyPath, const QString &name);
 // Creates the key as needed; a store that cannot be written is skipped silently.
 void writeString(const QString &keyPath, const QString &name, const QString &value);
-bool keyExists(const QString &keyPath);
 
 }

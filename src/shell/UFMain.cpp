@@ -127,7 +127,7 @@ void TFMain::FormCreate()
     if (m_services.buildPluginMenus)
         m_services.buildPluginMenus(menuBar());
 
-    showNotice();
+    m_notice->play();
 
     m_usage.start(QDateTime::currentMSecsSinceEpoch(), ReadRegDouble(nastavitve(), QStringLiteral("statoh"), 0),
                   ReadRegDouble(nastavitve(), QStringLiteral("statoha"), 0));
@@ -352,11 +352,6 @@ void TFMain::applyColours()
     statusBar()->setAutoFillBackground(true);
 
     ApplyHintStyle(ColourScheme.CT_WTitleBack, ColourScheme.CT_WTitleFont);
-}
-
-void TFMain::showNotice()
-{
-    m_notice->play();
 }
 
 void TFMain::showPlaced()

@@ -78,7 +78,6 @@ private:
     void createCentralArea();
     void createTrayIcon();
     void applyColours();
-    void showNotice();
     void hideApplication();
     void writeUsageFigures();
     QAction *addMenuEntry(QMenu *menu, const char *name, const QString &caption, const QString &hint);

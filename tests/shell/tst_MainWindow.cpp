@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QToolBar>
 
@@ -115,6 +116,8 @@ private Q_SLOTS:
     void windowList();
     void autoHideWithoutTrayOnlyMinimises();
     void activationRefreshesThePersonWindow();
+    void inputCountsAsActivity();
+    void trayMenuClosesTheProgram();
     void closeAsksAndWritesUsage();
     void placementIsRestored();
 };
@@ -365,6 +368,32 @@ void TestMainWindow::activationRefreshesThePersonWindow()
     person.failRefresh = true;
     window.AppEvents1Activate();
     QCOMPARE(person.calls.last(), QStringLiteral("refresh"));
+}
+
+void TestMainWindow::inputCountsAsActivity()
+{
+    TestInstallation installation;
+    TFMain window({});
+    window.show();
+    QCOMPARE(window.usage().lastActivity(), 0);
+    QTest::keyClick(window.menuBar(), Qt::Key_Shift);
+    QVERIFY(window.usage().lastActivity() > 0);
+}
+
+void TestMainWindow::trayMenuClosesTheProgram()
+{
+    TestInstallation installation;
+    TFMain window({});
+    window.show();
+    auto *tray = window.findChild<QSystemTrayIcon *>(QStringLiteral("RxTrayIcon1"));
+    QCOMPARE(tray->toolTip(), QStringLiteral("Veldra"));
+    const QList<QAction *> entries = tray->contextMenu()->actions();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.first()->text(), QStringLiteral("&Zapri program veldra"));
+    auto seen = ModalAnswer::press(QStringLiteral("Ne"));
+    entries.first()->trigger();
+    QCOMPARE(seen->text, QStringLiteral("Ali resnično želite zapreti program veldra?"));
+    QVERIFY(window.isVisible());
 }
 
 void TestMainWindow::closeAsksAndWritesUsage()

@@ -1,4 +1,5 @@
 #include "Messagebox.h"
+#include "ColourScheme.h"
 #include "FlatButton.h"
 #include "ModalAnswer.h"
 #include "PublicFunctions.h"
@@ -16,6 +17,7 @@ private Q_SLOTS:
     void enterAndEscapeDoNothing();
     void buttonsComeBackForTheNextKind();
     void looksAsDesigned();
+    void styleButtonsColoursOnlyDirectButtons();
 };
 
 void TestMessageBox::kinds_data()
@@ -90,6 +92,23 @@ void TestMessageBox::looksAsDesigned()
     const QLabel *text = box->findChild<QLabel *>();
     QVERIFY(text->wordWrap());
     QCOMPARE(text->alignment(), Qt::AlignCenter);
+}
+
+void TestMessageBox::styleButtonsColoursOnlyDirectButtons()
+{
+    QWidget window;
+    auto *direct = new FlatButton(QStringLiteral("Dodaj"), &window);
+    auto *panel = new QWidget(&window);
+    auto *inPanel = new FlatButton(QStringLiteral("Izbriši"), panel);
+    const FlatButton::Colours own{Qt::red, Qt::green, Qt::blue, Qt::black, Qt::yellow};
+    direct->setColours(own);
+    inPanel->setColours(own);
+    ColourScheme.CT_BBack = QColor(1, 2, 3);
+    StyleButtons(&window);
+    QCOMPARE(direct->colours().face, QColor(1, 2, 3));
+    QCOMPARE(direct->colours().border, ColourScheme.CT_BFont);
+    QCOMPARE(inPanel->colours().face, QColor(Qt::red));
+    ColourScheme = TColourScheme::defaults();
 }
 
 QTEST_MAIN(TestMessageBox)

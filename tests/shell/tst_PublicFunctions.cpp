@@ -1,6 +1,7 @@
 #include "PublicFunctions.h"
 #include "TextBlock.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@ private Q_SLOTS:
     void variantToInt();
     void readTextBlock_data();
     void readTextBlock();
+    void openDocumentInFolderStartsThere();
 };
 
 void TestPublicFunctions::getToken_data()
@@ -118,6 +120,23 @@ void TestPublicFunctions::readTextBlock()
     lastVer.close();
     QCOMPARE(ReadTextBlock(lastVer.fileName(), QStringLiteral("Obvestilo")), expected);
     QCOMPARE(ReadTextBlock(dir.filePath(QStringLiteral("missing.ini")), QStringLiteral("Obvestilo")), QString());
+}
+
+void TestPublicFunctions::openDocumentInFolderStartsThere()
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("program.sh"));
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\npwd > started-in.txt\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+
+    QVERIFY(OpenDocumentInFolder(program));
+    QFile startedIn(dir.filePath(QStringLiteral("started-in.txt")));
+    QTRY_VERIFY(startedIn.exists() && startedIn.size() > 0);
+    QVERIFY(startedIn.open(QIODevice::ReadOnly));
+    QCOMPARE(startedIn.readAll().trimmed(), QDir(dir.path()).canonicalPath().toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestPublicFunctions)
