@@ -1,0 +1,567 @@
+#include "Dataset.h"
+
+#include "Database.h"
+#include "DatabaseError.h"
+#include "Schema.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QSqlRecord>
+
+#include <algorithm>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Dataset", text);
+}
+
+constexpr int MaxPostRetries = 10;
+
+bool isNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool matches(const QVariant &candidate, const QVariant &wanted, Dataset::LocateOptions options)
+{
+    if (wanted.isNull() || candidate.isNull())
+        return wanted.isNull() && candidate.isNull();
+    if (isNumber(candidate) && isNumber(wanted))
+        return candidate.toDouble() == wanted.toDouble();
+    const QString text = candidate.toString();
+    const QString key = wanted.toString();
+    const Qt::CaseSensitivity sensitivity = options.testFlag(Dataset::CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    if (options.testFlag(Dataset::PartialKey))
+        return text.startsWith(key, sensitivity);
+    return text.compare(key, sensitivity) == 0;
+}
+
+}
+
+Dataset::Dataset(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Dataset::Dataset(Database *database, const QString &sql, QObject *parent)
+    : QObject(parent)
+    , m_database(database)
+{
+    setSql(sql);
+}
+
+Dataset::~Dataset() = default;
+
+void Dataset::setSql(const QString &sql)
+{
+    m_sqlLines = sql.split(QLatin1Char('\n'));
+}
+
+void Dataset::setParameter(const QString &name, const QVariant &value)
+{
+    m_parameters.insert(name, value);
+}
+
+QString Dataset::updateTable() const
+{
+    if (!m_updateTable.isEmpty() || m_memory)
+        return m_updateTable;
+    // A statement over one table writes to that table.
+    static const QRegularExpression singleTable(QStringLiteral("\\bFROM\\s+\\[?(\\w+)\\]?\\s*(?:$|;|\\bWHERE\\b|\\bORDER\\b)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QString statement = sql();
+    if (statement.contains(QLatin1String(" JOIN "), Qt::CaseInsensitive))
+        return {};
+    return singleTable.match(statement).captured(1);
+}
+
+void Dataset::setMemoryFields(const QStringList &fields)
+{
+    m_memory = true;
+    m_fields.clear();
+    for (const QString &name : fields)
+        m_fields.push_back({name, nullptr, {}});
+}
+
+void Dataset::addCalculatedField(const QString &name, Calculation calculation)
+{
+    m_calculations.emplace_back(name, std::move(calculation));
+}
+
+void Dataset::fetch()
+{
+    m_rows.clear();
+    if (m_memory)
+        return;
+    if (!m_database)
+        throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
+    QSqlQuery query = m_database->run(sql(), m_parameters);
+    const QSqlRecord record = query.record();
+    m_fields.clear();
+    for (int i = 0; i < record.count(); ++i) {
+        const Schema::Column *column = Schema::anyColumn(record.fieldName(i));
+        // Engines that fold names report them in lower case; the program knows their spelling.
+        m_fields.push_back({column ? QString::fromLatin1(column->name) : record.fieldName(i), column, {}});
+    }
+    const int stored = int(m_fields.size());
+    for (const auto &[name, calculation] : m_calculations)
+        m_fields.push_back({name, nullptr, calculation});
+    while (query.next()) {
+        Row row(m_fields.size());
+        for (int i = 0; i < stored; ++i)
+            row[i] = m_database->fromDatabase(m_fields[i].column, query.value(i));
+        m_rows.push_back(std::move(row));
+        calculate(m_rows.back(), int(m_rows.size()) - 1);
+    }
+}
+
+void Dataset::calculate(Row &row, int rowIndex)
+{
+    for (size_t f = 0; f < m_fields.size(); ++f)
+        if (m_fields[f].calculation)
+            row[f] = m_fields[f].calculation(*this, rowIndex);
+}
+
+void Dataset::rebuildVisible()
+{
+    m_visible.clear();
+    m_visible.reserve(m_rows.size());
+    const bool filtering = m_filtered && m_filter;
+    for (int i = 0; i < int(m_rows.size()); ++i)
+        if (!filtering || m_filter(*this, i))
+            m_visible.push_back(i);
+}
+
+void Dataset::open()
+{
+    if (isOpen())
+        return;
+    if (m_memory && m_fields.empty())
+        throw DatabaseError(tr("Tabela v pomnilniku nima polj."));
+    fetch();
+    rebuildVisible();
+    m_current = m_visible.empty() ? -1 : 0;
+    setState(State::Browse);
+    notifyReset();
+    Q_EMIT afterOpen();
+    Q_EMIT afterScroll();
+}
+
+void Dataset::close()
+{
+    if (!isOpen())
+        return;
+    m_rows.clear();
+    m_visible.clear();
+    m_buffer.clear();
+    m_current = -1;
+    setState(State::Inactive);
+    notifyReset();
+    Q_EMIT afterClose();
+}
+
+void Dataset::requery()
+{
+    if (!isOpen()) {
+        open();
+        return;
+    }
+    checkBrowseMode();
+    fetch();
+    rebuildVisible();
+    m_current = m_visible.empty() ? -1 : 0;
+    notifyReset();
+    Q_EMIT afterScroll();
+}
+
+void Dataset::setCurrent(int index, bool notify)
+{
+    m_current = m_visible.empty() ? -1 : qBound(0, index, recordCount() - 1);
+    if (!notify)
+        return;
+    notifyCurrent();
+    Q_EMIT afterScroll();
+}
+
+void Dataset::first()
+{
+    checkBrowseMode();
+    setCurrent(0);
+}
+
+void Dataset::prior()
+{
+    checkBrowseMode();
+    setCurrent(m_current - 1);
+}
+
+void Dataset::next()
+{
+    checkBrowseMode();
+    setCurrent(m_current + 1);
+}
+
+void Dataset::last()
+{
+    checkBrowseMode();
+    setCurrent(recordCount() - 1);
+}
+
+bool Dataset::moveTo(int recNo)
+{
+    if (recNo < 1 || recNo > recordCount())
+        return false;
+    checkBrowseMode();
+    if (recNo - 1 != m_current)
+        setCurrent(recNo - 1);
+    return true;
+}
+
+bool Dataset::locate(const QString &field, const QVariant &value, LocateOptions options)
+{
+    const int f = fieldIndex(field);
+    if (f < 0 || !isOpen())
+        return false;
+    checkBrowseMode();
+    for (int i = 0; i < recordCount(); ++i) {
+        if (matches(m_rows[m_visible[i]][f], value, options)) {
+            if (i != m_current)
+                setCurrent(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString Dataset::fieldName(int field) const
+{
+    return field >= 0 && field < fieldCount() ? m_fields[field].name : QString();
+}
+
+int Dataset::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < fieldCount(); ++i)
+        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QStringList Dataset::fieldNames() const
+{
+    QStringList names;
+    for (const Field &field : m_fields)
+        names << field.name;
+    return names;
+}
+
+QVariant Dataset::value(const QString &field) const
+{
+    return value(fieldIndex(field));
+}
+
+QVariant Dataset::value(int field) const
+{
+    if (field < 0 || field >= fieldCount())
+        return {};
+    if (m_state == State::Edit || m_state == State::Insert)
+        return m_buffer[field];
+    return m_current < 0 ? QVariant() : m_rows[m_visible[m_current]][field];
+}
+
+QVariant Dataset::valueAt(int recNo, int field) const
+{
+    if (recNo - 1 == m_current && (m_state == State::Edit || m_state == State::Insert))
+        return value(field);
+    const int row = rowOfRecord(recNo);
+    return row < 0 || field < 0 || field >= fieldCount() ? QVariant() : m_rows[row][field];
+}
+
+QVariant Dataset::rawValue(int row, int field) const
+{
+    if (row < 0 || row >= rawRowCount() || field < 0 || field >= fieldCount())
+        return {};
+    return m_rows[row][field];
+}
+
+int Dataset::rowOfRecord(int recNo) const
+{
+    return recNo >= 1 && recNo <= recordCount() ? m_visible[recNo - 1] : -1;
+}
+
+void Dataset::setValue(const QString &field, const QVariant &value)
+{
+    const int f = fieldIndex(field);
+    if (f < 0)
+        throw DatabaseError(tr("Polja %1 ni v poizvedbi.").arg(field), sql());
+    setValue(f, value);
+}
+
+void Dataset::setValue(int field, const QVariant &value)
+{
+    if (m_state == State::Browse)
+        edit();
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw DatabaseError(tr("Poizvedba ni odprta."), sql());
+    m_buffer[field] = value;
+    m_changed[field] = true;
+    if (!m_frozen)
+        Q_EMIT currentValuesChanged(field);
+}
+
+void Dataset::requireRow(const char *operation) const
+{
+    if (!isOpen() || m_current < 0)
+        throw DatabaseError(tr("Ni vnosa, ki bi ga bilo mogoče %1.").arg(tr(operation)), sql());
+}
+
+void Dataset::edit()
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    if (m_readOnly)
+        throw DatabaseError(tr("Podatkov te poizvedbe ni mogoče spreminjati."), sql());
+    requireRow(QT_TR_NOOP("urejati"));
+    m_buffer = m_rows[m_visible[m_current]];
+    m_changed.assign(m_fields.size(), false);
+    setState(State::Edit);
+}
+
+void Dataset::append()
+{
+    if (!isOpen())
+        throw DatabaseError(tr("Poizvedba ni odprta."), sql());
+    if (m_readOnly)
+        throw DatabaseError(tr("Podatkov te poizvedbe ni mogoče spreminjati."), sql());
+    checkBrowseMode();
+    m_rows.emplace_back(m_fields.size());
+    m_visible.push_back(int(m_rows.size()) - 1);
+    m_current = recordCount() - 1;
+    m_buffer = m_rows.back();
+    m_changed.assign(m_fields.size(), false);
+    setState(State::Insert);
+    notifyReset();
+    Q_EMIT afterInsert();
+    Q_EMIT afterScroll();
+}
+
+void Dataset::checkBrowseMode()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    if (std::find(m_changed.cbegin(), m_changed.cend(), true) != m_changed.cend())
+        post();
+    else
+        cancel();
+}
+
+const Schema::Table &Dataset::writableTable() const
+{
+    const QString name = updateTable();
+    const Schema::Table *table = Schema::table(name);
+    if (!table)
+        throw DatabaseError(tr("Podatkov te poizvedbe ni mogoče shraniti."), sql());
+    return *table;
+}
+
+int Dataset::keyField(const Schema::Table &table) const
+{
+    const int key = fieldIndex(QString::fromLatin1(table.key));
+    if (key < 0)
+        throw DatabaseError(tr("Poizvedba nima ključa tabele %1.").arg(QString::fromLatin1(table.name)), sql());
+    return key;
+}
+
+void Dataset::writeRow()
+{
+    if (m_memory)
+        return;
+    const Schema::Table &table = writableTable();
+    const QString tableName = QString::fromLatin1(table.name);
+    QStringList columns;
+    QVariantList values;
+    for (int f = 0; f < fieldCount(); ++f) {
+        const Schema::Column *column = table.column(m_fields[f].name);
+        if (!column || !m_changed[f] || m_fields[f].calculation)
+            continue;
+        columns << QString::fromLatin1(column->name);
+        values << m_database->toDatabase(*column, m_buffer[f]);
+    }
+    if (m_state == State::Edit) {
+        if (columns.isEmpty())
+            return;
+        const int key = keyField(table);
+        values << m_rows[m_visible[m_current]][key];
+        QSqlQuery query = m_database->runNative(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
+                                                    .arg(tableName, columns.join(QStringLiteral(" = ?, ")),
+                                                         QString::fromLatin1(table.key)),
+                                                values);
+        if (query.numRowsAffected() == 0)
+            throw DatabaseError(tr("Vnosa ni več v bazi; morda ga je medtem izbrisal drug uporabnik."));
+        return;
+    }
+    const QString insert = columns.isEmpty()
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING *").arg(tableName)
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
+              .arg(tableName, columns.join(QStringLiteral(", ")), QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    QSqlQuery query = m_database->runNative(insert, values);
+    // The database's own values of the new row: its key and the defaults.
+    if (query.next()) {
+        const QSqlRecord record = query.record();
+        for (int i = 0; i < record.count(); ++i) {
+            const int f = fieldIndex(record.fieldName(i));
+            if (f >= 0 && !m_fields[f].calculation)
+                m_buffer[f] = m_database->fromDatabase(m_fields[f].column ? m_fields[f].column : table.column(record.fieldName(i)),
+                                                       query.value(i));
+        }
+    }
+}
+
+void Dataset::post()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    Q_EMIT beforePost();
+    for (int attempt = 0;; ++attempt) {
+        try {
+            writeRow();
+            break;
+        } catch (const DatabaseError &error) {
+            PostErrorAction action = PostErrorAction::Fail;
+            Q_EMIT postError(error, &action);
+            if (action == PostErrorAction::Retry && attempt < MaxPostRetries)
+                continue;
+            if (action == PostErrorAction::Abort)
+                return;
+            // The row stays in edit, so nothing the user typed is lost.
+            throw;
+        }
+    }
+    const ChangeReason reason = m_state == State::Insert ? ChangeReason::AddNew : ChangeReason::Update;
+    const int row = m_visible[m_current];
+    m_rows[row] = m_buffer;
+    calculate(m_rows[row], row);
+    m_buffer.clear();
+    setState(State::Browse);
+    if (!m_frozen)
+        Q_EMIT rowValuesChanged(recNo());
+    Q_EMIT afterPost();
+    Q_EMIT recordChangeComplete(reason);
+}
+
+void Dataset::cancel()
+{
+    if (m_state == State::Insert) {
+        const int row = m_visible[m_current];
+        m_rows.erase(m_rows.begin() + row);
+        m_visible.erase(m_visible.begin() + m_current);
+        m_current = qMin(m_current, recordCount() - 1);
+        m_buffer.clear();
+        setState(State::Browse);
+        notifyReset();
+    } else if (m_state == State::Edit) {
+        m_buffer.clear();
+        setState(State::Browse);
+        notifyCurrent();
+    } else {
+        return;
+    }
+    Q_EMIT afterCancel();
+}
+
+void Dataset::deleteRecord()
+{
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    requireRow(QT_TR_NOOP("izbrisati"));
+    if (m_readOnly)
+        throw DatabaseError(tr("Podatkov te poizvedbe ni mogoče spreminjati."), sql());
+    m_buffer.clear();
+    setState(State::Browse);
+    const int row = m_visible[m_current];
+    if (!m_memory) {
+        const Schema::Table &table = writableTable();
+        m_database->runNative(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(QString::fromLatin1(table.name), QString::fromLatin1(table.key)),
+                              {m_rows[row][keyField(table)]});
+    }
+    m_rows.erase(m_rows.begin() + row);
+    m_visible.erase(m_visible.begin() + m_current);
+    for (int &visible : m_visible)
+        if (visible > row)
+            --visible;
+    m_current = qMin(m_current, recordCount() - 1);
+    notifyReset();
+    Q_EMIT recordChangeComplete(ChangeReason::Delete);
+    Q_EMIT afterDelete();
+    Q_EMIT afterScroll();
+}
+
+void Dataset::setFiltered(bool filtered)
+{
+    m_filtered = filtered;
+    if (isOpen())
+        refilter();
+}
+
+void Dataset::refilter()
+{
+    if (!isOpen())
+        return;
+    checkBrowseMode();
+    rebuildVisible();
+    m_current = m_visible.empty() ? -1 : 0;
+    notifyReset();
+    Q_EMIT afterScroll();
+}
+
+void Dataset::disableControls()
+{
+    ++m_frozen;
+}
+
+void Dataset::enableControls()
+{
+    if (m_frozen > 0 && --m_frozen == 0) {
+        Q_EMIT rowsReset();
+        Q_EMIT stateChanged();
+        Q_EMIT currentChanged();
+    }
+}
+
+void Dataset::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    if (!m_frozen)
+        Q_EMIT stateChanged();
+}
+
+void Dataset::notifyReset()
+{
+    if (m_frozen)
+        return;
+    Q_EMIT rowsReset();
+    Q_EMIT currentChanged();
+}
+
+void Dataset::notifyCurrent()
+{
+    if (!m_frozen)
+        Q_EMIT currentChanged();
+}

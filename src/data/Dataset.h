@@ -1,0 +1,177 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <functional>
+#include <vector>
+
+class Database;
+class DatabaseError;
+
+namespace Schema {
+struct Column;
+struct Table;
+}
+
+// A client-side static cursor over one query, as the windows work with their data:
+// the rows are read once when it opens, then browsed, filtered, located and edited in
+// memory. Edits are written to one table (given, or the single table of the statement)
+// by its key. A dataset without a statement holds rows in memory only.
+//
+// Besides its events, it tells views and bound widgets what changed; those
+// notifications are held back while controls are disabled (to freeze the display
+// during a series of moves) and given as one refresh afterwards.
+class Dataset : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    enum class ChangeReason { Update, AddNew, Delete };
+    enum class PostErrorAction { Fail, Abort, Retry };
+    enum LocateOption { CaseInsensitive = 1, PartialKey = 2 };
+    Q_DECLARE_FLAGS(LocateOptions, LocateOption)
+
+    // Row numbers given to filters and calculations are positions among all rows read.
+    using RowFilter = std::function<bool(const Dataset &, int row)>;
+    using Calculation = std::function<QVariant(const Dataset &, int row)>;
+
+    explicit Dataset(QObject *parent = nullptr);
+    Dataset(Database *database, const QString &sql, QObject *parent = nullptr);
+    ~Dataset() override;
+
+    void setDatabase(Database *database) { m_database = database; }
+    Database *database() const { return m_database; }
+    void setSql(const QString &sql);
+    void setSqlLines(const QStringList &lines) { m_sqlLines = lines; }
+    const QStringList &sqlLines() const { return m_sqlLines; }
+    QString sql() const { return m_sqlLines.join(QLatin1Char('\n')); }
+    void setParameter(const QString &name, const QVariant &value);
+    QVariant parameter(const QString &name) const { return m_parameters.value(name); }
+    void setUpdateTable(const QString &table) { m_updateTable = table; }
+    QString updateTable() const;
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool isReadOnly() const { return m_readOnly; }
+    // Fields of a dataset kept in memory only.
+    void setMemoryFields(const QStringList &fields);
+    void addCalculatedField(const QString &name, Calculation calculation);
+
+    void open();
+    void close();
+    void requery();
+    bool isOpen() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+
+    int recordCount() const { return int(m_visible.size()); }
+    int recNo() const { return m_current + 1; }
+    bool isEmpty() const { return m_visible.empty(); }
+    bool bof() const { return m_current <= 0; }
+    bool eof() const { return m_current < 0 || m_current >= recordCount() - 1; }
+    void first();
+    void prior();
+    void next();
+    void last();
+    bool moveTo(int recNo);
+    bool locate(const QString &field, const QVariant &value, LocateOptions options = {});
+
+    int fieldCount() const { return int(m_fields.size()); }
+    QString fieldName(int field) const;
+    int fieldIndex(const QString &name) const;
+    bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
+    QStringList fieldNames() const;
+    // The current row's value (while editing, the value being edited); null when there is none.
+    QVariant value(const QString &field) const;
+    QVariant value(int field) const;
+    // A value of the rows shown, by record number from 1.
+    QVariant valueAt(int recNo, int field) const;
+    QVariant rawValue(int row, int field) const;
+    int rawRowCount() const { return int(m_rows.size()); }
+    // The position among all rows read of a record number, or -1.
+    int rowOfRecord(int recNo) const;
+
+    void setValue(const QString &field, const QVariant &value);
+    void setValue(int field, const QVariant &value);
+
+    void edit();
+    void append();
+    void post();
+    void cancel();
+    void deleteRecord();
+    // Saves the current row when it is being edited.
+    void checkBrowseMode();
+
+    void setRowFilter(RowFilter filter) { m_filter = std::move(filter); }
+    void setFiltered(bool filtered);
+    bool isFiltered() const { return m_filtered; }
+    // Applies the filter again and moves to the first row.
+    void refilter();
+
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_frozen > 0; }
+
+Q_SIGNALS:
+    void afterOpen();
+    void afterClose();
+    void afterScroll();
+    void afterInsert();
+    void beforePost();
+    void afterPost();
+    void afterCancel();
+    void afterDelete();
+    // Handlers may change the values and ask for a retry, or abort quietly; by default the error is raised.
+    void postError(const DatabaseError &error, Dataset::PostErrorAction *action);
+    void recordChangeComplete(Dataset::ChangeReason reason);
+
+    void rowsReset();
+    void currentChanged();
+    void currentValuesChanged(int field);
+    void rowValuesChanged(int recNo);
+    void stateChanged();
+
+private:
+    struct Field
+    {
+        QString name;
+        const Schema::Column *column = nullptr;
+        Calculation calculation;
+    };
+    using Row = std::vector<QVariant>;
+
+    void fetch();
+    void calculate(Row &row, int rowIndex);
+    void rebuildVisible();
+    void setCurrent(int index, bool notify = true);
+    void setState(State state);
+    void requireRow(const char *operation) const;
+    const Schema::Table &writableTable() const;
+    int keyField(const Schema::Table &table) const;
+    void writeRow();
+    void notifyReset();
+    void notifyCurrent();
+
+    Database *m_database = nullptr;
+    QStringList m_sqlLines;
+    QVariantMap m_parameters;
+    QString m_updateTable;
+    bool m_readOnly = false;
+    bool m_memory = false;
+
+    std::vector<Field> m_fields;
+    std::vector<std::pair<QString, Calculation>> m_calculations;
+    std::vector<Row> m_rows;
+    std::vector<int> m_visible;
+    int m_current = -1;
+
+    State m_state = State::Inactive;
+    Row m_buffer;
+    std::vector<bool> m_changed;
+
+    RowFilter m_filter;
+    bool m_filtered = false;
+    int m_frozen = 0;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Dataset::LocateOptions)

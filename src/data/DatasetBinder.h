@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+
+#include <functional>
+#include <vector>
+
+class Dataset;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+// Ties widgets to fields of a dataset's current row, as data-aware controls do: the
+// widgets show the row, and what the user types goes into the row (which is then being
+// edited). Widgets are disabled while there is no row. Text boxes take the column's
+// length limit from the schema.
+class DatasetBinder : public QObject
+{
+    Q_OBJECT
+public:
+    enum Option { NoOption = 0, UpperCase = 1 };
+
+    explicit DatasetBinder(Dataset *dataset, QObject *parent = nullptr);
+
+    void bind(QLineEdit *edit, const QString &field, int options = NoOption);
+    void bind(QPlainTextEdit *edit, const QString &field);
+    // A check box over a Yes/No column, or over a text column with the given texts.
+    void bind(QCheckBox *box, const QString &field, const QVariant &checked = true, const QVariant &unchecked = false);
+    // A list of the lookup's rows showing displayField; the field holds the row's keyField.
+    void bind(QComboBox *combo, const QString &field, Dataset *lookup, const QString &keyField, const QString &displayField);
+
+    // Shows the current row again in every bound widget.
+    void refresh();
+
+Q_SIGNALS:
+    void userEdited(const QString &field);
+
+private:
+    struct Binding
+    {
+        QPointer<QWidget> widget;
+        QString field;
+        std::function<void(const QVariant &)> show;
+    };
+
+    void add(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show);
+    void write(QWidget *source, const QString &field, const QVariant &value);
+    void showField(int field);
+    static void fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QString &displayField);
+
+    Dataset *m_dataset;
+    std::vector<Binding> m_bindings;
+    QWidget *m_writing = nullptr;
+};

@@ -1,0 +1,131 @@
+#include "DatasetModel.h"
+
+#include "Dataset.h"
+
+#include <QAbstractItemView>
+#include <QDateTime>
+#include <QItemSelectionModel>
+
+DatasetModel::DatasetModel(Dataset *dataset, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_dataset(dataset)
+{
+    connect(dataset, &Dataset::rowsReset, this, &DatasetModel::reset);
+    connect(dataset, &Dataset::currentChanged, this, &DatasetModel::selectCurrent);
+    connect(dataset, &Dataset::rowValuesChanged, this, [this](int recNo) {
+        if (recNo >= 1)
+            Q_EMIT dataChanged(index(recNo - 1, 0), index(recNo - 1, columnCount() - 1));
+    });
+    connect(dataset, &Dataset::currentValuesChanged, this, [this] {
+        const int row = m_dataset->recNo() - 1;
+        if (row >= 0)
+            Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+    });
+}
+
+void DatasetModel::setColumns(const QList<Column> &columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    m_fieldIndexes.clear();
+    for (const Column &column : m_columns)
+        m_fieldIndexes << m_dataset->fieldIndex(column.field);
+    endResetModel();
+}
+
+void DatasetModel::reset()
+{
+    beginResetModel();
+    // Field positions change when the statement changes.
+    m_fieldIndexes.clear();
+    for (const Column &column : m_columns)
+        m_fieldIndexes << m_dataset->fieldIndex(column.field);
+    endResetModel();
+    selectCurrent();
+}
+
+int DatasetModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_dataset->isOpen() ? 0 : m_dataset->recordCount();
+}
+
+int DatasetModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QString DatasetModel::displayText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QDateTime) {
+        const QDateTime moment = value.toDateTime();
+        return moment.time() == QTime(0, 0) ? moment.toString(QStringLiteral("dd.MM.yyyy"))
+                                            : moment.toString(QStringLiteral("dd.MM.yyyy hh:mm"));
+    }
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    return value.toString();
+}
+
+QVariant DatasetModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.column() >= m_fieldIndexes.size())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return displayText(m_dataset->valueAt(index.row() + 1, m_fieldIndexes[index.column()]));
+    case Qt::EditRole:
+        return m_dataset->valueAt(index.row() + 1, m_fieldIndexes[index.column()]);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_columns[index.column()].alignment | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return m_columns[section].title;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_columns[section].alignment | Qt::AlignVCenter);
+    return {};
+}
+
+void DatasetModel::attach(QAbstractItemView *view)
+{
+    view->setModel(this);
+    m_views << view;
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        if (m_following || !current.isValid())
+            return;
+        m_following = true;
+        m_dataset->moveTo(current.row() + 1);
+        m_following = false;
+    });
+    selectCurrent();
+}
+
+void DatasetModel::selectCurrent()
+{
+    if (m_following)
+        return;
+    m_following = true;
+    const int row = m_dataset->recNo() - 1;
+    for (const QPointer<QAbstractItemView> &view : std::as_const(m_views)) {
+        if (!view)
+            continue;
+        if (row < 0) {
+            view->selectionModel()->clearCurrentIndex();
+            continue;
+        }
+        const QModelIndex current = index(row, 0);
+        view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->scrollTo(current);
+    }
+    m_following = false;
+}

@@ -1,0 +1,427 @@
+#include "JetSql.h"
+
+#include "Schema.h"
+
+#include <QList>
+
+#include <algorithm>
+
+namespace JetSql {
+
+namespace {
+
+enum class Kind { Space, Word, Name, String, Number, Parameter, Symbol };
+
+struct Token
+{
+    Kind kind;
+    QString text; // a Name's or String's text without its quotes
+};
+
+using Tokens = QList<Token>;
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+Tokens tokenize(const QString &sql)
+{
+    Tokens tokens;
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        qsizetype j = i + 1;
+        if (c.isSpace()) {
+            while (j < n && sql[j].isSpace())
+                ++j;
+            tokens.append({Kind::Space, sql.mid(i, j - i)});
+        } else if (c.isLetter() || c == QLatin1Char('_')) {
+            while (j < n && isWordChar(sql[j]))
+                ++j;
+            tokens.append({Kind::Word, sql.mid(i, j - i)});
+        } else if (c.isDigit()) {
+            while (j < n && (sql[j].isDigit() || sql[j] == QLatin1Char('.')))
+                ++j;
+            tokens.append({Kind::Number, sql.mid(i, j - i)});
+        } else if (c == QLatin1Char('[')) {
+            while (j < n && sql[j] != QLatin1Char(']'))
+                ++j;
+            tokens.append({Kind::Name, sql.mid(i + 1, j - i - 1)});
+            j = qMin(j + 1, n);
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            QString text;
+            while (j < n) {
+                if (sql[j] == c) {
+                    if (j + 1 < n && sql[j + 1] == c) {
+                        text += c;
+                        j += 2;
+                        continue;
+                    }
+                    ++j;
+                    break;
+                }
+                text += sql[j++];
+            }
+            tokens.append({Kind::String, text});
+        } else if (c == QLatin1Char(':') && j < n && (sql[j].isLetter() || sql[j] == QLatin1Char('_'))) {
+            while (j < n && isWordChar(sql[j]))
+                ++j;
+            tokens.append({Kind::Parameter, sql.mid(i, j - i)});
+        } else {
+            const QString pair = sql.mid(i, 2);
+            if (pair == QLatin1String("<>") || pair == QLatin1String("<=") || pair == QLatin1String(">=")
+                || pair == QLatin1String("||"))
+                j = i + 2;
+            tokens.append({Kind::Symbol, sql.mid(i, j - i)});
+        }
+        i = j;
+    }
+    return tokens;
+}
+
+bool is(const Token &token, const char *word)
+{
+    return token.kind == Kind::Word && token.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+bool isSymbol(const Token &token, const char *symbol)
+{
+    return token.kind == Kind::Symbol && token.text == QLatin1String(symbol);
+}
+
+bool isIdentifier(const Token &token)
+{
+    return token.kind == Kind::Word || token.kind == Kind::Name;
+}
+
+qsizetype nextSolid(const Tokens &tokens, qsizetype i)
+{
+    for (++i; i < tokens.size(); ++i)
+        if (tokens[i].kind != Kind::Space)
+            return i;
+    return -1;
+}
+
+qsizetype previousSolid(const Tokens &tokens, qsizetype i)
+{
+    for (--i; i >= 0; --i)
+        if (tokens[i].kind != Kind::Space)
+            return i;
+    return -1;
+}
+
+// The first word at parenthesis depth 0 from a position, or -1.
+qsizetype findTopLevel(const Tokens &tokens, const char *word, qsizetype from = 0, qsizetype to = -1)
+{
+    int depth = 0;
+    if (to < 0)
+        to = tokens.size();
+    for (qsizetype i = from; i < to; ++i) {
+        if (isSymbol(tokens[i], "("))
+            ++depth;
+        else if (isSymbol(tokens[i], ")"))
+            --depth;
+        else if (depth == 0 && is(tokens[i], word))
+            return i;
+    }
+    return -1;
+}
+
+// Where the statement's clauses end: before a closing ";" and trailing blanks.
+qsizetype statementEnd(const Tokens &tokens)
+{
+    qsizetype end = tokens.size();
+    while (end > 0 && (tokens[end - 1].kind == Kind::Space || isSymbol(tokens[end - 1], ";")))
+        --end;
+    return end;
+}
+
+Token space()
+{
+    return {Kind::Space, QStringLiteral(" ")};
+}
+
+Token word(const QString &text)
+{
+    return {Kind::Word, text};
+}
+
+Token symbol(const char *text)
+{
+    return {Kind::Symbol, QString::fromLatin1(text)};
+}
+
+// UPDATE A INNER JOIN B ON c SET A.x = e WHERE w  ->  UPDATE A SET x = e FROM B WHERE (c) AND (w)
+void rewriteUpdateWithJoin(Tokens &tokens)
+{
+    const qsizetype update = nextSolid(tokens, -1);
+    if (update < 0 || !is(tokens[update], "UPDATE"))
+        return;
+    const qsizetype join = findTopLevel(tokens, "JOIN", update);
+    const qsizetype on = findTopLevel(tokens, "ON", update);
+    const qsizetype set = findTopLevel(tokens, "SET", update);
+    if (join < 0 || on < 0 || set < 0 || !(join < on && on < set))
+        return;
+    const qsizetype target = nextSolid(tokens, update);
+    const qsizetype end = statementEnd(tokens);
+    const qsizetype where = findTopLevel(tokens, "WHERE", set, end);
+    const QString targetName = tokens[target].text;
+
+    Tokens assignments = tokens.mid(set + 1, (where < 0 ? end : where) - set - 1);
+    // The assigned columns are named without their table.
+    for (qsizetype i = 0; i < assignments.size(); ++i) {
+        const bool startsAssignment = i == 0 || isSymbol(assignments[previousSolid(assignments, i)], ",");
+        if (!startsAssignment || assignments[i].kind == Kind::Space)
+            continue;
+        const qsizetype dot = nextSolid(assignments, i);
+        if (isIdentifier(assignments[i]) && assignments[i].text.compare(targetName, Qt::CaseInsensitive) == 0 && dot >= 0
+            && isSymbol(assignments[dot], ".")) {
+            assignments.remove(i, dot - i + 1);
+        }
+    }
+    const qsizetype joined = nextSolid(tokens, join);
+    Tokens result = tokens.mid(0, target + 1);
+    result << space() << word(QStringLiteral("SET")) << assignments;
+    while (!result.isEmpty() && result.last().kind == Kind::Space)
+        result.removeLast();
+    result << space() << word(QStringLiteral("FROM")) << space() << tokens[joined] << space() << word(QStringLiteral("WHERE"))
+           << space() << symbol("(") << tokens.mid(on + 1, set - on - 1);
+    while (result.last().kind == Kind::Space)
+        result.removeLast();
+    result << symbol(")");
+    if (where >= 0)
+        result << space() << word(QStringLiteral("AND")) << space() << symbol("(") << tokens.mid(where + 1, end - where - 1)
+               << symbol(")");
+    result << tokens.mid(end);
+    tokens = result;
+}
+
+struct TableReference
+{
+    QString alias;
+    const Schema::Table *table;
+};
+
+QList<TableReference> fromTables(const Tokens &tokens, qsizetype from, qsizetype end)
+{
+    QList<TableReference> tables;
+    for (qsizetype i = from + 1; i < end; ++i) {
+        if (!isIdentifier(tokens[i]))
+            continue;
+        const Schema::Table *table = Schema::table(tokens[i].text);
+        const qsizetype next = nextSolid(tokens, i);
+        if (!table || (next >= 0 && isSymbol(tokens[next], ".")))
+            continue;
+        QString alias = tokens[i].text;
+        if (next >= 0 && is(tokens[next], "AS")) {
+            const qsizetype name = nextSolid(tokens, next);
+            if (name >= 0 && isIdentifier(tokens[name]))
+                alias = tokens[name].text;
+        }
+        tables.append({alias, table});
+    }
+    return tables;
+}
+
+// DISTINCTROW lists each combination of rows of the tables whose columns are selected
+// once, whatever the other joined tables hold. Grouping by the keys of those tables
+// does the same on engines that only know DISTINCT.
+void rewriteDistinctRow(Tokens &tokens)
+{
+    const qsizetype select = nextSolid(tokens, -1);
+    const qsizetype distinct = select < 0 ? -1 : nextSolid(tokens, select);
+    if (distinct < 0 || !is(tokens[select], "SELECT") || !is(tokens[distinct], "DISTINCTROW"))
+        return;
+    const qsizetype end = statementEnd(tokens);
+    const qsizetype from = findTopLevel(tokens, "FROM", distinct, end);
+    if (from < 0)
+        return;
+    qsizetype clauseEnd = end;
+    for (const char *clause : {"WHERE", "GROUP", "ORDER", "HAVING"}) {
+        const qsizetype at = findTopLevel(tokens, clause, from, end);
+        if (at >= 0)
+            clauseEnd = qMin(clauseEnd, at);
+    }
+    const QList<TableReference> tables = fromTables(tokens, from, clauseEnd);
+
+    QStringList selected;
+    const auto note = [&selected](const QString &alias) {
+        if (!selected.contains(alias, Qt::CaseInsensitive))
+            selected << alias;
+    };
+    for (qsizetype i = distinct + 1; i < from; ++i) {
+        if (!isIdentifier(tokens[i]))
+            continue;
+        const qsizetype next = nextSolid(tokens, i);
+        const qsizetype previous = previousSolid(tokens, i);
+        if (next >= 0 && isSymbol(tokens[next], ".")) {
+            note(tokens[i].text);
+            i = next;
+            continue;
+        }
+        const bool function = next >= 0 && isSymbol(tokens[next], "(");
+        const bool alias = previous >= 0 && is(tokens[previous], "AS");
+        if (function || alias || (previous >= 0 && isSymbol(tokens[previous], ".")))
+            continue;
+        for (const TableReference &reference : tables) {
+            if (reference.table->column(tokens[i].text)) {
+                note(reference.alias);
+                break;
+            }
+        }
+    }
+    const qsizetype afterDistinct = nextSolid(tokens, distinct);
+    if (selected.size() == tables.size()) {
+        // Every joined table is selected from: DISTINCTROW changes nothing.
+        tokens.remove(distinct, afterDistinct - distinct);
+        return;
+    }
+    QStringList keys;
+    for (const TableReference &reference : tables)
+        if (selected.contains(reference.alias, Qt::CaseInsensitive))
+            keys << reference.alias + QLatin1Char('.') + QString::fromLatin1(reference.table->key);
+    const Token groupBy = word(QStringLiteral("GROUP BY ") + keys.join(QStringLiteral(", ")));
+    const qsizetype order = findTopLevel(tokens, "ORDER", from, end);
+    Tokens result = tokens.mid(0, distinct) + tokens.mid(afterDistinct, (order >= 0 ? order : end) - afterDistinct);
+    if (order >= 0)
+        result << groupBy << space() << tokens.mid(order);
+    else
+        result << space() << groupBy << tokens.mid(end);
+    tokens = result;
+}
+
+void removeDeleteStar(Tokens &tokens)
+{
+    const qsizetype del = nextSolid(tokens, -1);
+    const qsizetype star = del < 0 ? -1 : nextSolid(tokens, del);
+    if (star < 0 || !is(tokens[del], "DELETE") || !isSymbol(tokens[star], "*"))
+        return;
+    tokens.remove(del + 1, nextSolid(tokens, star) - del - 1);
+    tokens.insert(del + 1, space());
+}
+
+// Jet's * and ? are the standard % and _.
+QString likePattern(QString pattern)
+{
+    for (QChar &c : pattern) {
+        if (c == QLatin1Char('*'))
+            c = QLatin1Char('%');
+        else if (c == QLatin1Char('?'))
+            c = QLatin1Char('_');
+    }
+    return pattern;
+}
+
+bool isTextOperand(const Tokens &tokens, qsizetype i, bool before)
+{
+    if (i < 0)
+        return false;
+    if (tokens[i].kind == Kind::String)
+        return true;
+    if (!isIdentifier(tokens[i]))
+        return false;
+    // A qualified name: the column is the part after the dot.
+    if (!before) {
+        const qsizetype dot = nextSolid(tokens, i);
+        if (dot >= 0 && isSymbol(tokens[dot], ".")) {
+            const qsizetype column = nextSolid(tokens, dot);
+            if (column < 0)
+                return false;
+            i = column;
+        }
+    }
+    const Schema::Column *column = Schema::anyColumn(tokens[i].text);
+    return column && column->type == Schema::Type::Text;
+}
+
+void translateOperators(Tokens &tokens, SqlDialect dialect)
+{
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        Token &token = tokens[i];
+        if (is(token, "LIKE")) {
+            if (dialect == SqlDialect::Postgres)
+                token.text = QStringLiteral("ILIKE");
+            const qsizetype pattern = nextSolid(tokens, i);
+            if (pattern >= 0 && tokens[pattern].kind == Kind::String)
+                tokens[pattern].text = likePattern(tokens[pattern].text);
+        } else if (is(token, "TRUE") || is(token, "FALSE")) {
+            const bool value = is(token, "TRUE");
+            token = dialect == SqlDialect::Sqlite ? Token{Kind::Number, value ? QStringLiteral("1") : QStringLiteral("0")}
+                                                  : word(value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+        } else if (isSymbol(token, "+")) {
+            if (isTextOperand(tokens, previousSolid(tokens, i), true) || isTextOperand(tokens, nextSolid(tokens, i), false))
+                token.text = QStringLiteral("||");
+        }
+    }
+}
+
+// SQLite orders text by the collation the connection registers; it leaves numbers alone.
+void collateOrderBy(Tokens &tokens)
+{
+    const qsizetype end = statementEnd(tokens);
+    const qsizetype order = findTopLevel(tokens, "ORDER", 0, end);
+    const qsizetype by = order < 0 ? -1 : nextSolid(tokens, order);
+    if (by < 0 || !is(tokens[by], "BY"))
+        return;
+    const Token collate = word(QStringLiteral(" COLLATE ") + QString::fromLatin1(SqliteCollation));
+    QList<qsizetype> insertAt;
+    int depth = 0;
+    qsizetype lastSolid = by;
+    for (qsizetype i = by + 1; i <= end; ++i) {
+        const bool termEnds = i == end || (depth == 0 && isSymbol(tokens[i], ","));
+        if (termEnds) {
+            qsizetype at = lastSolid + 1;
+            if (is(tokens[lastSolid], "ASC") || is(tokens[lastSolid], "DESC"))
+                at = previousSolid(tokens, lastSolid) + 1;
+            insertAt.prepend(at);
+            continue;
+        }
+        if (isSymbol(tokens[i], "("))
+            ++depth;
+        else if (isSymbol(tokens[i], ")"))
+            --depth;
+        if (tokens[i].kind != Kind::Space)
+            lastSolid = i;
+    }
+    for (qsizetype at : insertAt)
+        tokens.insert(at, collate);
+}
+
+QString render(const Tokens &tokens)
+{
+    QString sql;
+    for (const Token &token : tokens) {
+        switch (token.kind) {
+        case Kind::String:
+            sql += QLatin1Char('\'') + QString(token.text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+            break;
+        case Kind::Name: {
+            const bool plain = !token.text.isEmpty() && std::all_of(token.text.cbegin(), token.text.cend(), isWordChar)
+                && !token.text.front().isDigit();
+            sql += plain ? token.text : QLatin1Char('"') + QString(token.text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+            break;
+        }
+        default:
+            sql += token.text;
+        }
+    }
+    return sql;
+}
+
+}
+
+QString translate(const QString &jet, SqlDialect dialect)
+{
+    Tokens tokens = tokenize(jet);
+    rewriteUpdateWithJoin(tokens);
+    rewriteDistinctRow(tokens);
+    removeDeleteStar(tokens);
+    translateOperators(tokens, dialect);
+    if (dialect == SqlDialect::Sqlite)
+        collateOrderBy(tokens);
+    return render(tokens);
+}
+
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "SqlDialect.h"
+
+#include <QString>
+
+// The program's SQL texts keep the form of the original engine (Jet): double-quoted
+// literals, [bracketed] names, DISTINCTROW, DELETE *, Like with * and ? wildcards and
+// without regard to case, + between texts, True and False, UPDATE with a join. This
+// translates one such statement into the dialect of the engine in use. Nothing else in
+// the program rewrites SQL.
+namespace JetSql {
+
+// The collation that SQLite connections register for ordering as a Slovenian reader
+// expects; the translator adds it to every ORDER BY term for SQLite.
+inline constexpr auto SqliteCollation = "VELDRA";
+
+QString translate(const QString &jet, SqlDialect dialect);
+
+}

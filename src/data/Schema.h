@@ -1,0 +1,48 @@
+#pragma once
+
+#include "SqlDialect.h"
+
+#include <QStringList>
+
+#include <vector>
+
+// The tables and columns of the database, as the program knows them. The DDL of both
+// engines is written from this description, and the SQL translator and the datasets
+// take column types and keys from it.
+namespace Schema {
+
+enum class Type { AutoNumber, Long, Byte, Double, DateTime, YesNo, Text };
+
+struct Column
+{
+    const char *name;
+    Type type;
+    int size = 0; // characters of a Text column; 0 for no limit
+};
+
+struct Index
+{
+    const char *name;
+    const char *columns; // comma-separated
+};
+
+struct Table
+{
+    const char *name;
+    const char *key; // the primary key column
+    std::vector<Column> columns;
+    std::vector<Index> indexes;
+
+    const Column *column(QStringView name) const;
+};
+
+const std::vector<Table> &tables();
+// Names are compared without regard to case, as the original engine did.
+const Table *table(QStringView name);
+// The type of a column of that name in any table (columns of one name share a type).
+const Column *anyColumn(QStringView name);
+
+// CREATE TABLE and CREATE INDEX statements for an empty database.
+QStringList createStatements(SqlDialect dialect);
+
+}

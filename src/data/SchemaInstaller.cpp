@@ -1,0 +1,53 @@
+#include "SchemaInstaller.h"
+
+#include "Database.h"
+#include "DatabaseError.h"
+#include "Schema.h"
+
+#include <QFile>
+#include <QSqlError>
+
+namespace SchemaInstaller {
+
+namespace {
+
+// Statements of the seed file end with ";" at the end of a line; "--" lines are comments.
+QStringList seedStatements()
+{
+    QFile file(QStringLiteral(":/schema/seed.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DatabaseError(QStringLiteral("The seed rows are missing from the program."));
+    QStringList statements;
+    QString current;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (line.trimmed().startsWith(QLatin1String("--")))
+            continue;
+        current += line + QLatin1Char('\n');
+        if (line.trimmed().endsWith(QLatin1Char(';'))) {
+            statements << current.trimmed();
+            current.clear();
+        }
+    }
+    return statements;
+}
+
+}
+
+void install(const Database &database)
+{
+    QSqlDatabase connection = database.connection();
+    connection.transaction();
+    try {
+        for (const QString &statement : Schema::createStatements(database.dialect()))
+            database.runNative(statement);
+        for (const QString &statement : seedStatements())
+            database.run(statement);
+    } catch (...) {
+        connection.rollback();
+        throw;
+    }
+    if (!connection.commit())
+        throw DatabaseError(QStringLiteral("The new database could not be written."), QString(), connection.lastError().text());
+}
+
+}

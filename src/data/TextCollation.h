@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The order in which lists show texts: as a Slovenian reader expects, without regard
+// to case (c, č, ć, d, đ, ..., s, š, ..., z, ž), other accented letters with their base
+// letter, digits before letters. Case and accents only break ties.
+namespace TextCollation {
+
+int compare(QStringView a, QStringView b);
+int compareUtf8(const char *a, int lengthA, const char *b, int lengthB);
+
+// Like with % and _ wildcards, without regard to case in any script.
+bool like(QStringView pattern, QStringView text, QChar escape = QChar());
+
+}

@@ -1,0 +1,63 @@
+// Prepares databases for Veldra: the template SQLite file that installations copy, and
+// an empty PostgreSQL database for offices that use a server.
+//
+//   veldra-dbtool template FILE          writes a new template database
+//   veldra-dbtool postgres URL           creates the tables and first rows on a server
+//   veldra-dbtool ddl sqlite|postgres    prints the table definitions
+
+#include "Database.h"
+#include "DatabaseError.h"
+#include "Schema.h"
+#include "SchemaInstaller.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    QTextStream err(stderr);
+    if (args.size() != 2) {
+        err << "usage: veldra-dbtool template FILE | postgres URL | ddl sqlite|postgres\n";
+        return 2;
+    }
+    try {
+        const QString &command = args[0];
+        if (command == QLatin1String("ddl")) {
+            const SqlDialect dialect = args[1] == QLatin1String("postgres") ? SqlDialect::Postgres : SqlDialect::Sqlite;
+            QTextStream out(stdout);
+            for (const QString &statement : Schema::createStatements(dialect))
+                out << statement << ";\n";
+            return 0;
+        }
+        if (command == QLatin1String("template")) {
+            // Written beside the target and renamed, so a failed run leaves no half template.
+            const QString temporary = args[1] + QStringLiteral(".new");
+            QFile::remove(temporary);
+            {
+                Database database(DatabaseLocation::sqliteFile(temporary), Database::Purpose::Install);
+                SchemaInstaller::install(database);
+            }
+            QFile::remove(args[1]);
+            if (!QFile::rename(temporary, args[1])) {
+                err << "cannot write " << args[1] << "\n";
+                return 1;
+            }
+            return 0;
+        }
+        if (command == QLatin1String("postgres")) {
+            Database database(DatabaseLocation::postgresServer(args[1]), Database::Purpose::Install);
+            SchemaInstaller::install(database);
+            return 0;
+        }
+        err << "unknown command " << command << "\n";
+        return 2;
+    } catch (const DatabaseError &error) {
+        err << error.what() << "\n";
+        return 1;
+    }
+}
