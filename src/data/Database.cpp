@@ -286,8 +286,13 @@ QVariant Database::fromDatabase(const Schema::Column *column, const QVariant &va
     if (!column || value.isNull() || dialect() != SqlDialect::Sqlite)
         return value;
     switch (column->type) {
-    case Schema::Type::DateTime:
-        return QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+    case Schema::Type::DateTime: {
+        // Written by the program as ISO text; other tools may separate date and time by a blank.
+        QString text = value.toString();
+        if (text.size() > 10 && text[10] == QLatin1Char(' '))
+            text[10] = QLatin1Char('T');
+        return QDateTime::fromString(text, Qt::ISODateWithMs);
+    }
     case Schema::Type::YesNo:
         return value.toLongLong() != 0;
     default:

@@ -153,6 +153,15 @@ Token symbol(const char *text)
     return {Kind::Symbol, QString::fromLatin1(text)};
 }
 
+Tokens trimmed(Tokens tokens)
+{
+    while (!tokens.isEmpty() && tokens.first().kind == Kind::Space)
+        tokens.removeFirst();
+    while (!tokens.isEmpty() && tokens.last().kind == Kind::Space)
+        tokens.removeLast();
+    return tokens;
+}
+
 // UPDATE A INNER JOIN B ON c SET A.x = e WHERE w  ->  UPDATE A SET x = e FROM B WHERE (c) AND (w)
 void rewriteUpdateWithJoin(Tokens &tokens)
 {
@@ -172,8 +181,10 @@ void rewriteUpdateWithJoin(Tokens &tokens)
     Tokens assignments = tokens.mid(set + 1, (where < 0 ? end : where) - set - 1);
     // The assigned columns are named without their table.
     for (qsizetype i = 0; i < assignments.size(); ++i) {
-        const bool startsAssignment = i == 0 || isSymbol(assignments[previousSolid(assignments, i)], ",");
-        if (!startsAssignment || assignments[i].kind == Kind::Space)
+        if (assignments[i].kind == Kind::Space)
+            continue;
+        const qsizetype previous = previousSolid(assignments, i);
+        if (previous >= 0 && !isSymbol(assignments[previous], ","))
             continue;
         const qsizetype dot = nextSolid(assignments, i);
         if (isIdentifier(assignments[i]) && assignments[i].text.compare(targetName, Qt::CaseInsensitive) == 0 && dot >= 0
@@ -183,16 +194,11 @@ void rewriteUpdateWithJoin(Tokens &tokens)
     }
     const qsizetype joined = nextSolid(tokens, join);
     Tokens result = tokens.mid(0, target + 1);
-    result << space() << word(QStringLiteral("SET")) << assignments;
-    while (!result.isEmpty() && result.last().kind == Kind::Space)
-        result.removeLast();
-    result << space() << word(QStringLiteral("FROM")) << space() << tokens[joined] << space() << word(QStringLiteral("WHERE"))
-           << space() << symbol("(") << tokens.mid(on + 1, set - on - 1);
-    while (result.last().kind == Kind::Space)
-        result.removeLast();
-    result << symbol(")");
+    result << space() << word(QStringLiteral("SET")) << space() << trimmed(assignments) << space() << word(QStringLiteral("FROM"))
+           << space() << tokens[joined] << space() << word(QStringLiteral("WHERE")) << space() << symbol("(")
+           << trimmed(tokens.mid(on + 1, set - on - 1)) << symbol(")");
     if (where >= 0)
-        result << space() << word(QStringLiteral("AND")) << space() << symbol("(") << tokens.mid(where + 1, end - where - 1)
+        result << space() << word(QStringLiteral("AND")) << space() << symbol("(") << trimmed(tokens.mid(where + 1, end - where - 1))
                << symbol(")");
     result << tokens.mid(end);
     tokens = result;
@@ -357,25 +363,35 @@ void translateOperators(Tokens &tokens, SqlDialect dialect)
     }
 }
 
-// SQLite orders text by the collation the connection registers; it leaves numbers alone.
-void collateOrderBy(Tokens &tokens)
+// Every ORDER BY term gets what it takes for the engine to order as the original did:
+// SQLite the collation the connection registers (it leaves numbers alone), PostgreSQL
+// empty values first when ascending, as the original engine put them.
+void decorateOrderBy(Tokens &tokens, SqlDialect dialect)
 {
     const qsizetype end = statementEnd(tokens);
     const qsizetype order = findTopLevel(tokens, "ORDER", 0, end);
     const qsizetype by = order < 0 ? -1 : nextSolid(tokens, order);
     if (by < 0 || !is(tokens[by], "BY"))
         return;
-    const Token collate = word(QStringLiteral(" COLLATE ") + QString::fromLatin1(SqliteCollation));
-    QList<qsizetype> insertAt;
+    struct Insertion
+    {
+        qsizetype at;
+        Token token;
+    };
+    QList<Insertion> insertions;
     int depth = 0;
     qsizetype lastSolid = by;
     for (qsizetype i = by + 1; i <= end; ++i) {
         const bool termEnds = i == end || (depth == 0 && isSymbol(tokens[i], ","));
         if (termEnds) {
-            qsizetype at = lastSolid + 1;
-            if (is(tokens[lastSolid], "ASC") || is(tokens[lastSolid], "DESC"))
-                at = previousSolid(tokens, lastSolid) + 1;
-            insertAt.prepend(at);
+            const bool descending = is(tokens[lastSolid], "DESC");
+            if (dialect == SqlDialect::Sqlite) {
+                const qsizetype at = descending || is(tokens[lastSolid], "ASC") ? previousSolid(tokens, lastSolid) + 1
+                                                                                 : lastSolid + 1;
+                insertions.prepend({at, word(QStringLiteral(" COLLATE ") + QString::fromLatin1(SqliteCollation))});
+            } else {
+                insertions.prepend({lastSolid + 1, word(descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST"))});
+            }
             continue;
         }
         if (isSymbol(tokens[i], "("))
@@ -385,8 +401,8 @@ void collateOrderBy(Tokens &tokens)
         if (tokens[i].kind != Kind::Space)
             lastSolid = i;
     }
-    for (qsizetype at : insertAt)
-        tokens.insert(at, collate);
+    for (const Insertion &insertion : std::as_const(insertions))
+        tokens.insert(insertion.at, insertion.token);
 }
 
 QString render(const Tokens &tokens)
@@ -419,8 +435,7 @@ QString translate(const QString &jet, SqlDialect dialect)
     rewriteDistinctRow(tokens);
     removeDeleteStar(tokens);
     translateOperators(tokens, dialect);
-    if (dialect == SqlDialect::Sqlite)
-        collateOrderBy(tokens);
+    decorateOrderBy(tokens, dialect);
     return render(tokens);
 }
 
