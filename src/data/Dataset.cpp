@@ -347,6 +347,7 @@ void Dataset::append()
     if (m_readOnly)
         throw DatabaseError(tr("Podatkov te poizvedbe ni mogoče spreminjati."), sql());
     checkBrowseMode();
+    m_beforeInsert = m_current;
     m_rows.emplace_back(m_fields.size());
     m_visible.push_back(int(m_rows.size()) - 1);
     m_current = recordCount() - 1;
@@ -468,7 +469,8 @@ void Dataset::cancel()
         const int row = m_visible[m_current];
         m_rows.erase(m_rows.begin() + row);
         m_visible.erase(m_visible.begin() + m_current);
-        m_current = qMin(m_current, recordCount() - 1);
+        // Back to the row that was current before the new one.
+        m_current = qMin(m_beforeInsert, recordCount() - 1);
         m_buffer.clear();
         setState(State::Browse);
         notifyReset();

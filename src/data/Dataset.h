@@ -164,6 +164,7 @@ private:
     std::vector<Row> m_rows;
     std::vector<int> m_visible;
     int m_current = -1;
+    int m_beforeInsert = -1;
 
     State m_state = State::Inactive;
     Row m_buffer;

@@ -25,7 +25,7 @@ DatasetBinder::DatasetBinder(Dataset *dataset, QObject *parent)
     , m_dataset(dataset)
 {
     connect(dataset, &Dataset::currentChanged, this, &DatasetBinder::refresh);
-    connect(dataset, &Dataset::stateChanged, this, &DatasetBinder::refresh);
+    connect(dataset, &Dataset::stateChanged, this, &DatasetBinder::updateEnabled);
     connect(dataset, &Dataset::currentValuesChanged, this, &DatasetBinder::showField);
 }
 
@@ -48,14 +48,22 @@ void DatasetBinder::write(QWidget *source, const QString &field, const QVariant 
 
 void DatasetBinder::refresh()
 {
-    const bool hasRow = m_dataset->isOpen() && m_dataset->recNo() > 0;
+    updateEnabled();
     for (const Binding &binding : m_bindings) {
-        if (!binding.widget)
+        // The widget the user is typing in already shows what it should.
+        if (!binding.widget || binding.widget == m_writing)
             continue;
         const QSignalBlocker blocker(binding.widget.data());
-        binding.widget->setEnabled(hasRow);
         binding.show(m_dataset->value(binding.field));
     }
+}
+
+void DatasetBinder::updateEnabled()
+{
+    const bool hasRow = m_dataset->isOpen() && m_dataset->recNo() > 0;
+    for (const Binding &binding : m_bindings)
+        if (binding.widget)
+            binding.widget->setEnabled(hasRow);
 }
 
 void DatasetBinder::showField(int field)

@@ -47,6 +47,7 @@ private:
         std::function<void(const QVariant &)> show;
     };
 
+    void updateEnabled();
     void add(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show);
     void write(QWidget *source, const QString &field, const QVariant &value);
     void showField(int field);

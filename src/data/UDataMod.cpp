@@ -210,6 +210,8 @@ bool TDataMod::RefreshIfChanged(const QString &windowName, Dataset *dataSet, con
             break;
         }
     }
+    // The stamps are read afresh, so that changes of other workstations count too.
+    TRequery->requery();
     if (!TRequery->locate(field("TableName"), tableName, Dataset::CaseInsensitive)) {
         MarkTableChanged(tableName);
         TRequery->locate(field("TableName"), tableName, Dataset::CaseInsensitive);

@@ -1,0 +1,495 @@
+#include "Database.h"
+#include "DatabaseError.h"
+#include "Dataset.h"
+#include "PersonsFixture.h"
+#include "TestDatabase.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <thread>
+
+#include <sqlite3.h>
+
+Q_DECLARE_METATYPE(Dataset::ChangeReason)
+
+namespace {
+
+// What a dataset told, in order.
+class EventLog : public QObject
+{
+public:
+    explicit EventLog(Dataset &dataset)
+    {
+        const auto note = [this](const char *event) { return [this, event] { events << QString::fromLatin1(event); }; };
+        connect(&dataset, &Dataset::afterOpen, this, note("open"));
+        connect(&dataset, &Dataset::afterScroll, this, note("scroll"));
+        connect(&dataset, &Dataset::afterInsert, this, note("insert"));
+        connect(&dataset, &Dataset::beforePost, this, note("beforePost"));
+        connect(&dataset, &Dataset::afterPost, this, note("post"));
+        connect(&dataset, &Dataset::afterCancel, this, note("cancel"));
+        connect(&dataset, &Dataset::afterDelete, this, note("delete"));
+        connect(&dataset, &Dataset::recordChangeComplete, this, [this](Dataset::ChangeReason reason) {
+            events << (reason == Dataset::ChangeReason::Update ? QStringLiteral("complete:update")
+                       : reason == Dataset::ChangeReason::AddNew ? QStringLiteral("complete:addnew")
+                                                                 : QStringLiteral("complete:delete"));
+        });
+    }
+    QStringList take()
+    {
+        QStringList taken = events;
+        events.clear();
+        return taken;
+    }
+    QStringList events;
+};
+
+QString names(const Dataset &dataset, const char *field = "CelotnoIme")
+{
+    QStringList values;
+    const int f = dataset.fieldIndex(QString::fromLatin1(field));
+    for (int recNo = 1; recNo <= dataset.recordCount(); ++recNo)
+        values << dataset.valueAt(recNo, f).toString();
+    return values.join(QLatin1Char(','));
+}
+
+QVariant stored(const Database &database, const QString &sql)
+{
+    QSqlQuery query = database.run(sql);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+}
+
+class TestDataset : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void browsing();
+    void locate_data();
+    void locate();
+    void editingWritesTheTable_data();
+    void editingWritesTheTable();
+    void appendGetsKeyAndDefaults_data();
+    void appendGetsKeyAndDefaults();
+    void cancelAndDelete();
+    void postErrorRetryWithNull();
+    void postErrorFailKeepsTheEdit();
+    void rowDeletedByAnotherWorkstation();
+    void joinedQueryWritesItsTable_data();
+    void joinedQueryWritesItsTable();
+    void rowFilter();
+    void frozenDisplay();
+    void calculatedFields();
+    void parametersAndRequery();
+    void memoryDataset();
+    void waitsForAnotherWorkstationsWrite();
+};
+
+void TestDataset::browsing()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT *\nFROM TOsnovniPod\nORDER BY (CelotnoIme);"));
+    EventLog log(persons);
+    QVERIFY(!persons.isOpen());
+    QCOMPARE(persons.recNo(), 0);
+    QVERIFY(persons.value(QStringLiteral("ID")).isNull());
+
+    persons.open();
+    QCOMPARE(log.take(), (QStringList{"open", "scroll"}));
+    QCOMPARE(persons.recordCount(), 5);
+    QCOMPARE(persons.recNo(), 1);
+    QVERIFY(persons.bof());
+    QCOMPARE(persons.value(QStringLiteral("celotnoime")).toString(), QStringLiteral("Alfa d.o.o."));
+    QCOMPARE(persons.fieldName(persons.fieldIndex(QStringLiteral("CELOTNOIME"))), QStringLiteral("CelotnoIme"));
+    QCOMPARE(persons.updateTable(), QStringLiteral("TOsnovniPod"));
+
+    persons.next();
+    persons.next();
+    QCOMPARE(persons.value(QStringLiteral("CelotnoIme")).toString(), QStringLiteral("Bojan Čeh"));
+    persons.last();
+    QVERIFY(persons.eof());
+    QCOMPARE(persons.recNo(), 5);
+    persons.next(); // past the end stays on the last row
+    QCOMPARE(persons.recNo(), 5);
+    persons.prior();
+    QCOMPARE(persons.recNo(), 4);
+    persons.first();
+    QCOMPARE(persons.recNo(), 1);
+    QVERIFY(!persons.moveTo(9));
+    QCOMPARE(log.take().count(QStringLiteral("scroll")), 6);
+
+    persons.close();
+    QVERIFY(!persons.isOpen());
+    QCOMPARE(persons.recordCount(), 0);
+}
+
+void TestDataset::locate_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<QString>("found"); // empty: not found
+    QTest::newRow("by key") << "ID" << QVariant(4) << 0 << "Cvetka Zupan";
+    QTest::newRow("key given as text") << "ID" << QVariant(QStringLiteral("3")) << 0 << "Čebelica d.o.o.";
+    QTest::newRow("exact text") << "Priimek" << QVariant(QStringLiteral("Čeh")) << 0 << "Bojan Čeh";
+    QTest::newRow("case matters by default") << "Priimek" << QVariant(QStringLiteral("čeh")) << 0 << "";
+    QTest::newRow("without regard to case") << "Priimek" << QVariant(QStringLiteral("ČEH")) << int(Dataset::CaseInsensitive) << "Bojan Čeh";
+    QTest::newRow("beginning of the text") << "CelotnoIme" << QVariant(QStringLiteral("cvet"))
+                                           << int(Dataset::CaseInsensitive | Dataset::PartialKey) << "Cvetka Zupan";
+    QTest::newRow("missing") << "ID" << QVariant(42) << 0 << "";
+}
+
+void TestDataset::locate()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QFETCH(int, options);
+    QFETCH(QString, found);
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
+    persons.open();
+    persons.last();
+    QCOMPARE(persons.locate(field, value, Dataset::LocateOptions(options)), !found.isEmpty());
+    if (!found.isEmpty())
+        QCOMPARE(persons.value(QStringLiteral("CelotnoIme")).toString(), found);
+    else
+        QCOMPARE(persons.recNo(), 5); // stays where it was
+}
+
+void TestDataset::editingWritesTheTable_data()
+{
+    addDialectColumn();
+    for (const SqlDialect dialect : allDialects())
+        newDialectRow(QStringLiteral("edit"), dialect);
+}
+
+void TestDataset::editingWritesTheTable()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
+    persons.open();
+    EventLog log(persons);
+    QVERIFY(persons.locate(QStringLiteral("ID"), 4));
+    log.take();
+
+    persons.edit();
+    QCOMPARE(persons.state(), Dataset::State::Edit);
+    persons.setValue(QStringLiteral("Naslov"), QStringLiteral("Zelena pot 7\nDrugo nadstropje"));
+    QCOMPARE(persons.value(QStringLiteral("Naslov")).toString(), QStringLiteral("Zelena pot 7\nDrugo nadstropje"));
+    // Moving on saves the row, as in the windows.
+    persons.first();
+    QCOMPARE(persons.state(), Dataset::State::Browse);
+    QCOMPARE(log.take(), (QStringList{"beforePost", "post", "complete:update", "scroll"}));
+    QCOMPARE(stored(*database, QStringLiteral("SELECT Naslov FROM TOsnovniPod WHERE ID=4")).toString(),
+             QStringLiteral("Zelena pot 7\nDrugo nadstropje"));
+
+    // An edit that changed nothing writes nothing.
+    persons.edit();
+    persons.post();
+    QCOMPARE(log.take(), (QStringList{"beforePost", "post", "complete:update"}));
+}
+
+void TestDataset::appendGetsKeyAndDefaults_data()
+{
+    addDialectColumn();
+    for (const SqlDialect dialect : allDialects())
+        newDialectRow(QStringLiteral("append"), dialect);
+}
+
+void TestDataset::appendGetsKeyAndDefaults()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto database = testDatabase.connect();
+    Dataset contactTypes(database.get(), QStringLiteral("SELECT * FROM TKontakti ORDER BY Sort"));
+    contactTypes.open();
+    EventLog log(contactTypes);
+    connect(&contactTypes, &Dataset::afterInsert, this, [&contactTypes] {
+        contactTypes.setValue(QStringLiteral("Sort"), 9);
+    });
+    contactTypes.append();
+    QCOMPARE(contactTypes.state(), Dataset::State::Insert);
+    QCOMPARE(contactTypes.recNo(), 9);
+    QCOMPARE(contactTypes.value(QStringLiteral("Sort")).toInt(), 9);
+    contactTypes.setValue(QStringLiteral("Naziv"), QStringLiteral("Telegram"));
+    contactTypes.post();
+    QCOMPARE(log.take(), (QStringList{"insert", "scroll", "beforePost", "post", "complete:addnew"}));
+    QCOMPARE(contactTypes.value(QStringLiteral("ID")).toInt(), 9);
+    QCOMPARE(contactTypes.value(QStringLiteral("IsNaslov")).toBool(), false);
+    QCOMPARE(stored(*database, QStringLiteral("SELECT Naziv FROM TKontakti WHERE ID=9")).toString(), QStringLiteral("Telegram"));
+}
+
+void TestDataset::cancelAndDelete()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
+    persons.open();
+    EventLog log(persons);
+
+    persons.append();
+    persons.setValue(QStringLiteral("CelotnoIme"), QStringLiteral("Nikoli shranjen"));
+    persons.cancel();
+    QCOMPARE(persons.recordCount(), 5);
+    QCOMPARE(persons.state(), Dataset::State::Browse);
+
+    persons.setValue(QStringLiteral("CelotnoIme"), QStringLiteral("Preklicano")); // begins an edit
+    persons.cancel();
+    QCOMPARE(persons.value(QStringLiteral("CelotnoIme")).toString(), QStringLiteral("Alfa d.o.o."));
+    log.take();
+
+    persons.last();
+    persons.deleteRecord(); // the last row: the one before it becomes current
+    QCOMPARE(log.take(), (QStringList{"scroll", "complete:delete", "delete", "scroll"}));
+    QCOMPARE(names(persons), QStringLiteral("Alfa d.o.o.,Ana Novak,Bojan Čeh,Cvetka Zupan"));
+    QCOMPARE(persons.value(QStringLiteral("CelotnoIme")).toString(), QStringLiteral("Cvetka Zupan"));
+    persons.first();
+    persons.deleteRecord(); // the first row: the next one becomes current
+    QCOMPARE(persons.value(QStringLiteral("CelotnoIme")).toString(), QStringLiteral("Ana Novak"));
+    QCOMPARE(stored(*database, QStringLiteral("SELECT Count(*) FROM TOsnovniPod")).toInt(), 3);
+}
+
+void TestDataset::postErrorRetryWithNull()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod"));
+    persons.open();
+    int errors = 0;
+    // The person window's way: empty the value the database refused and try again.
+    connect(&persons, &Dataset::postError, this, [&](const DatabaseError &, Dataset::PostErrorAction *action) {
+        ++errors;
+        persons.setValue(QStringLiteral("Sifra"), QVariant());
+        *action = Dataset::PostErrorAction::Retry;
+    });
+    persons.append();
+    persons.setValue(QStringLiteral("CelotnoIme"), QStringLiteral("Ana"));
+    persons.setValue(QStringLiteral("Sifra"), QString(30, QLatin1Char('9')));
+    persons.post();
+    QCOMPARE(errors, 1);
+    QCOMPARE(persons.state(), Dataset::State::Browse);
+    QCOMPARE(stored(*database, QStringLiteral("SELECT CelotnoIme FROM TOsnovniPod")).toString(), QStringLiteral("Ana"));
+}
+
+void TestDataset::postErrorFailKeepsTheEdit()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod"));
+    persons.open();
+    int errors = 0;
+    // A handler that keeps asking for a retry without changing anything cannot loop for ever.
+    connect(&persons, &Dataset::postError, this, [&](const DatabaseError &, Dataset::PostErrorAction *action) {
+        ++errors;
+        *action = Dataset::PostErrorAction::Retry;
+    });
+    persons.append();
+    persons.setValue(QStringLiteral("CelotnoIme"), QStringLiteral("Ana"));
+    persons.setValue(QStringLiteral("TRR"), QStringLiteral("05100-1000000036 in še nekaj"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, persons.post());
+    QVERIFY(errors > 1 && errors <= 11);
+    QCOMPARE(persons.state(), Dataset::State::Insert);
+    QCOMPARE(persons.value(QStringLiteral("TRR")).toString(), QStringLiteral("05100-1000000036 in še nekaj"));
+    persons.setValue(QStringLiteral("TRR"), QStringLiteral("05100-1000000036"));
+    disconnect(&persons, &Dataset::postError, this, nullptr);
+    persons.post();
+    QCOMPARE(stored(*database, QStringLiteral("SELECT TRR FROM TOsnovniPod")).toString(), QStringLiteral("05100-1000000036"));
+}
+
+void TestDataset::rowDeletedByAnotherWorkstation()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto mine = testDatabase.connect();
+    const auto theirs = testDatabase.connect();
+    insertPersonsFixture(*mine);
+    Dataset persons(mine.get(), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID=4"));
+    persons.open();
+    theirs->run(QStringLiteral("DELETE * FROM TOsnovniPod WHERE ID=4"));
+    persons.setValue(QStringLiteral("Ime"), QStringLiteral("Cveta"));
+    try {
+        persons.post();
+        QFAIL("the post of a row that is gone succeeded");
+    } catch (const DatabaseError &error) {
+        QVERIFY(error.message().contains(QLatin1String("drug uporabnik")));
+    }
+    QCOMPARE(persons.value(QStringLiteral("Ime")).toString(), QStringLiteral("Cveta"));
+}
+
+void TestDataset::joinedQueryWritesItsTable_data()
+{
+    addDialectColumn();
+    for (const SqlDialect dialect : allDialects())
+        newDialectRow(QStringLiteral("contacts"), dialect);
+}
+
+void TestDataset::joinedQueryWritesItsTable()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset contacts(database.get(),
+                     QStringLiteral("SELECT TOsnovniPodVezaKontakt.ID, TOsnovniPodVezaKontakt.IDOsebe, TOsnovniPodVezaKontakt.IDKontat, "
+                                    "TOsnovniPodVezaKontakt.Value, TKontakti.Sort, TKontakti.Naziv\n"
+                                    "FROM TOsnovniPodVezaKontakt INNER JOIN TKontakti ON TOsnovniPodVezaKontakt.IDKontat = TKontakti.ID\n"
+                                    "WHERE (((TOsnovniPodVezaKontakt.IDOsebe)=:IDOsebe ))\nORDER BY TKontakti.Sort;"));
+    QVERIFY(contacts.updateTable().isEmpty());
+    contacts.setUpdateTable(QStringLiteral("TOsnovniPodVezaKontakt"));
+    contacts.setParameter(QStringLiteral("IDOsebe"), 1);
+    contacts.open();
+    QCOMPARE(names(contacts, "Naziv"), QStringLiteral("Telefon,Mobilni telefon,Elektronska pošta"));
+    contacts.setValue(QStringLiteral("Value"), QStringLiteral("01 999 99 99"));
+    contacts.setValue(QStringLiteral("Naziv"), QStringLiteral("shown only")); // a column of the joined table
+    contacts.post();
+    QCOMPARE(stored(*database, QStringLiteral("SELECT Value FROM TOsnovniPodVezaKontakt WHERE ID=1")).toString(),
+             QStringLiteral("01 999 99 99"));
+    QCOMPARE(stored(*database, QStringLiteral("SELECT Naziv FROM TKontakti WHERE ID=1")).toString(), QStringLiteral("Telefon"));
+
+    contacts.append();
+    contacts.setValue(QStringLiteral("IDOsebe"), 1);
+    contacts.setValue(QStringLiteral("IDKontat"), 4);
+    contacts.setValue(QStringLiteral("Value"), QStringLiteral("www.novak.si"));
+    contacts.post();
+    contacts.requery();
+    QCOMPARE(names(contacts, "Value"), QStringLiteral("01 999 99 99,041 111 222,ana@example.si,www.novak.si"));
+}
+
+void TestDataset::rowFilter()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
+    QString wanted = QStringLiteral("c");
+    persons.setRowFilter([&wanted](const Dataset &dataset, int row) {
+        return dataset.rawValue(row, dataset.fieldIndex(QStringLiteral("CelotnoIme"))).toString().startsWith(wanted, Qt::CaseInsensitive);
+    });
+    persons.open();
+    QCOMPARE(persons.recordCount(), 5); // the filter is off until switched on
+    QSignalSpy scrolled(&persons, &Dataset::afterScroll);
+    persons.setFiltered(true);
+    QCOMPARE(names(persons), QStringLiteral("Cvetka Zupan"));
+    QCOMPARE(scrolled.count(), 1);
+    wanted = QStringLiteral("a");
+    persons.refilter();
+    QCOMPARE(names(persons), QStringLiteral("Alfa d.o.o.,Ana Novak"));
+    wanted = QStringLiteral("x");
+    persons.refilter();
+    QCOMPARE(persons.recordCount(), 0);
+    QCOMPARE(persons.recNo(), 0);
+    persons.setFiltered(false);
+    QCOMPARE(persons.recordCount(), 5);
+}
+
+void TestDataset::frozenDisplay()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
+    persons.open();
+    QSignalSpy resets(&persons, &Dataset::rowsReset);
+    QSignalSpy moves(&persons, &Dataset::currentChanged);
+    QSignalSpy scrolls(&persons, &Dataset::afterScroll);
+
+    persons.disableControls();
+    persons.requery();
+    persons.locate(QStringLiteral("ID"), 3);
+    persons.setValue(QStringLiteral("Ime"), QStringLiteral("Medo"));
+    persons.post();
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(moves.count(), 0);
+    QCOMPARE(scrolls.count(), 2); // the events still come
+    persons.enableControls();
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(moves.count(), 1);
+}
+
+void TestDataset::calculatedFields()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
+    persons.addCalculatedField(QStringLiteral("Dolzina"), [](const Dataset &dataset, int row) {
+        return dataset.rawValue(row, dataset.fieldIndex(QStringLiteral("CelotnoIme"))).toString().size();
+    });
+    persons.open();
+    QCOMPARE(persons.value(QStringLiteral("Dolzina")).toInt(), 11); // Alfa d.o.o.
+    persons.setValue(QStringLiteral("CelotnoIme"), QStringLiteral("Alfa"));
+    persons.post();
+    QCOMPARE(persons.value(QStringLiteral("Dolzina")).toInt(), 4);
+}
+
+void TestDataset::parametersAndRequery()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    const auto other = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset notes(database.get(), QStringLiteral("SELECT TOsnovniPodVezaOpombe.*\nFROM TOsnovniPodVezaOpombe\n"
+                                                 "WHERE (((TOsnovniPodVezaOpombe.IDOsebe)=:IDOsebe ))\nORDER BY TOsnovniPodVezaOpombe.Sort;"));
+    notes.setParameter(QStringLiteral("IDOsebe"), 2);
+    notes.open();
+    QCOMPARE(names(notes, "Value"), QStringLiteral("Dogovor o ceni,Poslati ponudbo"));
+    notes.setParameter(QStringLiteral("IDOsebe"), 1);
+    notes.requery();
+    QCOMPARE(names(notes, "Value"), QStringLiteral("Klic v ponedeljek"));
+    // Another workstation's rows appear when the dataset is read again.
+    other->run(QStringLiteral("INSERT INTO TOsnovniPodVezaOpombe (IDOsebe, Value, Sort) VALUES (1, \"Nova\", 2)"));
+    QCOMPARE(notes.recordCount(), 1);
+    notes.requery();
+    QCOMPARE(names(notes, "Value"), QStringLiteral("Klic v ponedeljek,Nova"));
+}
+
+void TestDataset::memoryDataset()
+{
+    Dataset kinds;
+    kinds.setMemoryFields({QStringLiteral("ID"), QStringLiteral("Name")});
+    kinds.open();
+    for (const auto &[id, name] : {std::pair{0, "brez"}, std::pair{1, "na mesec"}}) {
+        kinds.append();
+        kinds.setValue(QStringLiteral("ID"), id);
+        kinds.setValue(QStringLiteral("Name"), QString::fromLatin1(name));
+        kinds.post();
+    }
+    QCOMPARE(names(kinds, "Name"), QStringLiteral("brez,na mesec"));
+    QVERIFY(kinds.locate(QStringLiteral("ID"), 1));
+    kinds.deleteRecord();
+    QCOMPARE(names(kinds, "Name"), QStringLiteral("brez"));
+}
+
+void TestDataset::waitsForAnotherWorkstationsWrite()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    Dataset places(database.get(), QStringLiteral("SELECT * FROM TKraj"));
+    places.open();
+    // Another workstation holds the write lock for a moment.
+    std::atomic<bool> locked{false};
+    std::thread other([&] {
+        sqlite3 *handle = nullptr;
+        sqlite3_open(testDatabase.location().file.toUtf8().constData(), &handle);
+        sqlite3_exec(handle, "BEGIN IMMEDIATE; INSERT INTO TKraj (Naziv) VALUES ('Bled');", nullptr, nullptr, nullptr);
+        locked = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        sqlite3_exec(handle, "COMMIT;", nullptr, nullptr, nullptr);
+        sqlite3_close(handle);
+    });
+    while (!locked)
+        std::this_thread::yield();
+    places.append();
+    places.setValue(QStringLiteral("Naziv"), QStringLiteral("Bohinj"));
+    places.post();
+    other.join();
+    QCOMPARE(stored(*database, QStringLiteral("SELECT Count(*) FROM TKraj WHERE Naziv IN (\"Bled\", \"Bohinj\")")).toInt(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestDataset)
+#include "tst_Dataset.moc"
