@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Veldra needs to build, run and test, where missing.
+# Installs the Debian packages Veldra needs to build and run, where missing;
+# with --tests also the PostgreSQL server the database tests use.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
   qt6-base-dev qt6-l10n-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
   xvfb xauth dbus libglib2.0-bin imagemagick fonts-dejavu-core
 )
+[[ ${1:-} == --tests ]] && packages+=(postgresql)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Makes (or refreshes) a demo installation: make-demo.sh BUILT_PROGRAM DESTINATION
+# Makes (or refreshes) a demo installation: make-demo.sh BUILD_DIRECTORY DESTINATION
 #   DESTINATION/program/veldra, veldra.ini   the program and its INI
-#   DESTINATION/data/                        Veldra_be.mdb, LastVer.ini
+#   DESTINATION/data/                        Veldra_be.mdb with demo persons, LastVer.ini
 #   DESTINATION/config/                      the user's settings store (XDG_CONFIG_HOME)
 # The program is always replaced; data and settings already there are kept.
 set -euo pipefail
-built=$1
+build=$(cd "$1" && pwd)
 dest=$(mkdir -p "$2" && cd "$2" && pwd)
 mkdir -p "$dest/program" "$dest/data/Slike" "$dest/config"
-install -m 0755 "$built" "$dest/program/veldra"
+install -m 0755 "$build/src/app/veldra" "$dest/program/veldra"
 
 if [[ ! -f $dest/program/veldra.ini ]]; then
   cat > "$dest/program/veldra.ini" <<INI
@@ -22,7 +22,10 @@ BackUpFolder=\\Backup\\Podatki /DATE/.mdb
 UpgradeProg=
 INI
 fi
-[[ -f $dest/data/Veldra_be.mdb ]] || : > "$dest/data/Veldra_be.mdb"
+if [[ ! -s $dest/data/Veldra_be.mdb ]]; then
+  install -m 0644 "$build/Veldra_be.mdb" "$dest/data/Veldra_be.mdb"
+  "$build/bench/veldra-gendata" "$dest/data/Veldra_be.mdb" 40 7
+fi
 if [[ ! -f $dest/data/LastVer.ini ]]; then
   cat > "$dest/data/LastVer.ini" <<'INI'
 [Program]

@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 build=${VELDRA_BUILD_DIR:-build}
-demo=$(bash scripts/make-demo.sh "$build/src/app/veldra" "$build/demo")
+demo=$(bash scripts/make-demo.sh "$build" "$build/demo")
 export XDG_CONFIG_HOME=$demo/config
 exec "$demo/program/veldra" "$@"

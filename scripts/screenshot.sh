@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${VELDRA_BUILD_DIR:-build}
-demo=$(bash scripts/make-demo.sh "$build/src/app/veldra" "$build/screenshot-demo")
+demo=$(bash scripts/make-demo.sh "$build" "$build/screenshot-demo")
 out=$(pwd)/docs/main-window.png
 unset QT_QPA_PLATFORM
 XDG_CONFIG_HOME=$demo/config xvfb-run -a -s "-screen 0 1280x800x24" bash -c '

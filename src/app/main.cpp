@@ -1,6 +1,7 @@
 // The composition root: start-up, then every window of the program in its fixed order.
 
 #include "Messagebox.h"
+#include "UDataMod.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "Startup.h"
@@ -15,6 +16,11 @@ namespace {
 MainWindowServices mainWindowServices()
 {
     MainWindowServices services;
+    services.countPersons = []() -> std::optional<int> {
+        if (!DataMod)
+            return std::nullopt;
+        return DataMod->CountPersons();
+    };
     return services;
 }
 
@@ -29,8 +35,8 @@ StartupSteps startupSteps()
 void CreateWindows()
 {
     new TFMain(mainWindowServices());
-    // The module manager comes here, then the data module: the database opens only
-    // after the main window exists.
+    // The module manager comes here. The database opens only after the main window exists.
+    new TDataMod(qApp);
     TFMessageBox *messageBox = TFMessageBox::instance();
     messageBox->setParent(FMain, messageBox->windowFlags());
     // Then the about and settings windows, the quick-add dialogs, the person window,
@@ -58,8 +64,8 @@ int main(int argc, char *argv[])
     try {
         CreateWindows();
     } catch (const std::exception &error) {
-        VeldraApplication::reportError(QStringLiteral("std::exception"), QStringLiteral("CreateWindows"),
-                                       QString::fromLocal8Bit(error.what()));
+        // The windows could not be made (the database cannot be used, say): tell why and end.
+        VeldraApplication::reportError(error, QStringLiteral("CreateWindows"));
         return 2;
     }
     QObject::connect(&instance, &SingleInstance::activationRequested, FMain, &TFMain::restoreAndRaise);

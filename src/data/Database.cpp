@@ -4,7 +4,6 @@
 #include "JetSql.h"
 #include "TextCollation.h"
 
-#include "ProgramPaths.h"
 #include "Settings.h"
 
 #include <QCoreApplication>
@@ -89,7 +88,7 @@ QString isoDateTime(const QDateTime &moment)
 
 DatabaseLocation DatabaseLocation::fromSettings()
 {
-    const QString server = ReadIniString(ProgramPaths::iniFile(), QString::fromLatin1(IniGlavno), QStringLiteral("Baza")).trimmed();
+    const QString server = GetDatabaseServer();
     if (!server.isEmpty())
         return postgresServer(server);
     return sqliteFile(GetDataFolder() + QStringLiteral("Veldra_be.mdb"));

@@ -166,6 +166,11 @@ QString GetBackupTemplate()
     return belowDataFolder(iniGlavno("BackUpFolder"));
 }
 
+QString GetDatabaseServer()
+{
+    return iniGlavno("Baza").trimmed();
+}
+
 bool ReadAutoShift()
 {
     AutoShiftNames = ReadRegBool(QString::fromLatin1(KeyNastavitve), QStringLiteral("AutoShift"), true);

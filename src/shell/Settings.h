@@ -43,6 +43,8 @@ QString GetImageFolder();
 // Throws ConversionError when "MaticniPodatki" is not a whole number.
 int GetCompanyId();
 QString GetBackupTemplate();
+// The PostgreSQL server the INI names in "Baza", empty when the data folder holds the database.
+QString GetDatabaseServer();
 
 // The shared flag that makes name boxes capitalise as the user types.
 extern bool AutoShiftNames;

@@ -49,7 +49,9 @@ int RunStartupInitialisation(const StartupSteps &steps)
     SetLanguage(ok ? languageId : 36);
 
     // The database check comes first: without an INI the data folder is the program folder.
-    if (!QFileInfo::exists(GetDataFolder() + QString::fromLatin1(DatabaseFileName))) {
+    // A database on a server is checked when the connection is made.
+    const bool onServer = !GetDatabaseServer().isEmpty();
+    if (!onServer && !QFileInfo::exists(GetDataFolder() + QString::fromLatin1(DatabaseFileName))) {
         reportStartFailure(tr("Ni mogoče najti podatkov!"));
         return 1;
     }
@@ -58,7 +60,8 @@ int RunStartupInitialisation(const StartupSteps &steps)
         return 1;
     }
 
-    if (BackupNeeded())
+    // A server keeps its own backups; there is no file here to copy.
+    if (!onServer && BackupNeeded())
         MakeBackup();
     RecordLastAccess();
     WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Location"), ProgramPaths::programFile());

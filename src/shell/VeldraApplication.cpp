@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QMetaEnum>
 
+#include <cstdio>
 #include <cxxabi.h>
 #include <exception>
 #include <memory>
@@ -46,16 +47,22 @@ bool VeldraApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
-        reportError(demangled(typeid(error).name()), describe(receiver, event), QString::fromLocal8Bit(error.what()));
+        reportError(error, describe(receiver, event));
     } catch (...) {
         reportError(demangled(abi::__cxa_current_exception_type()->name()), describe(receiver, event), QString());
     }
     return false;
 }
 
+void VeldraApplication::reportError(const std::exception &error, const QString &place)
+{
+    reportError(demangled(typeid(error).name()), place, QString::fromLocal8Bit(error.what()));
+}
+
 void VeldraApplication::reportError(const QString &exceptionClass, const QString &place, const QString &message)
 {
     const QString shown = message.isEmpty() ? exceptionClass : message;
     ErrorLog::append({exceptionClass, place, message, shown});
+    std::fprintf(stderr, "veldra: %s\n", qPrintable(shown));
     QMessageBox::critical(nullptr, QString::fromLatin1(ApplicationTitle), shown);
 }

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <exception>
+
 // The application object: once the windows are being created, an error that escapes
 // an event handler is written to the error log and shown, and the program goes on.
 class VeldraApplication : public QApplication
@@ -14,8 +16,10 @@ public:
 
     void setErrorReportingActive(bool active) { m_reportErrors = active; }
 
-    // Logs the error and shows it in a platform message box captioned with the application title.
+    // Logs the error, tells it on the error output and shows it in a platform message box
+    // captioned with the application title.
     static void reportError(const QString &exceptionClass, const QString &place, const QString &message);
+    static void reportError(const std::exception &error, const QString &place);
 
 private:
     bool m_reportErrors = false;

@@ -1,4 +1,5 @@
 #include "Settings.h"
+#include "TestDatabase.h"
 #include "TestInstallation.h"
 
 #include <QDir>
@@ -45,11 +46,14 @@ class TestEndToEnd : public QObject
 private Q_SLOTS:
     void startsAndHandsOverToTheRunningCopy();
     void missingDatabaseStopsTheStart();
+    void accessDatabaseIsRefused();
 };
 
 void TestEndToEnd::startsAndHandsOverToTheRunningCopy()
 {
     TestInstallation installation;
+    TestDatabase database(SqlDialect::Sqlite);
+    database.useIn(installation);
     installation.installProgram(QStringLiteral(VELDRA_BINARY));
     Program first(installation);
     // The running copy records its window once every window exists.
@@ -82,6 +86,20 @@ void TestEndToEnd::missingDatabaseStopsTheStart()
                              30000);
     QVERIFY(!QFile::exists(installation.dataFolder() + QStringLiteral("LastVer.ini")));
     QCOMPARE(ReadRegString(nastavitve(), QStringLiteral("stato")), QString());
+}
+
+void TestEndToEnd::accessDatabaseIsRefused()
+{
+    TestInstallation installation;
+    installation.createDatabase(QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4096, '\0'));
+    installation.installProgram(QStringLiteral(VELDRA_BINARY));
+    Program program(installation);
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += program.process().readAllStandardError()).contains("Microsoft Access"), 30000);
+    QFile log(installation.programFolder() + QStringLiteral("_errors_log.txt"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("Exception class= DatabaseError"));
+    QVERIFY(ReadRegString(nastavitve(), QStringLiteral("Handle")).isEmpty());
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void missingFiles_data();
     void missingFiles();
     void successfulStart();
+    void databaseOnAServerNeedsNoFile();
     void lastAccessText_data();
     void lastAccessText();
     void languageModule_data();
@@ -117,6 +118,16 @@ void TestStartup::successfulStart()
     installation.restart();
     QCOMPARE(RunStartupInitialisation({}), 0);
     QCOMPARE(QDir(installation.dataFolder() + QStringLiteral("Backup")).entryList(QDir::Files).size(), 1);
+}
+
+void TestStartup::databaseOnAServerNeedsNoFile()
+{
+    TestInstallation installation(TestInstallation::WithoutDatabase);
+    installation.writeIni({{QStringLiteral("Baza"), QStringLiteral("postgresql://veldra@strežnik/veldra")}});
+    QCOMPARE(RunStartupInitialisation({}), 0);
+    // The server keeps its own backups.
+    QVERIFY(!QDir(installation.dataFolder() + QStringLiteral("Backup")).exists());
+    QVERIFY(QFile::exists(installation.dataFolder() + QStringLiteral("LastVer.ini")));
 }
 
 void TestStartup::lastAccessText_data()

@@ -4,7 +4,7 @@
 INSERT INTO TUsers (UserName) VALUES ("Uporabnik");
 
 INSERT INTO TMaticniPodaci (IDFirma, Naziv, Naslov, PSt, Kraj, DavcnaSt, MaticnaSt, TRR, Vlozek, VlozekNum, OsnovniKapital, OsnovniKapitalVal)
-VALUES (1, "Moje podjetje d.o.o.", "Slovenska cesta 1", "1000", "Ljubljana", "SI12345678", "1234567000", "02010-0012345678", "Okrožno sodišče v Ljubljani", "1/12345/00", 7500, "EUR");
+VALUES (1, "Moje podjetje d.o.o.", "Slovenska cesta 1", "1000", "Ljubljana", "SI12345678", "1234567000", "02010-0012345641", "Okrožno sodišče v Ljubljani", "1/12345/00", 7500, "EUR");
 
 INSERT INTO TDrzave (Naziv, Skrajsano) VALUES ("Slovenija", "SLO");
 INSERT INTO TDrzave (Naziv, Skrajsano) VALUES ("Hrvaška", "HRV");

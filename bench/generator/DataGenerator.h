@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QtGlobal>
+
+class Database;
+
+// Synthetic persons for benchmarks and the demo: about one in eight a company, the others
+// persons with Slovenian-looking names, many employed at one of the companies; each with
+// 0 to 3 contacts, notes and categories, and some with an alarm. The same seed gives the
+// same persons.
+namespace DataGenerator {
+
+void addPersons(const Database &database, int count, quint32 seed = 1);
+
+}
