@@ -66,9 +66,7 @@ private Q_SLOTS:
 
 void TestDataMod::creation_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("create"), dialect);
+    addDialectRows(QStringLiteral("create"));
 }
 
 void TestDataMod::creation()
@@ -153,9 +151,7 @@ void TestDataMod::connectionText()
 
 void TestDataMod::markTableChanged_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("stamps"), dialect);
+    addDialectRows(QStringLiteral("stamps"));
 }
 
 void TestDataMod::markTableChanged()
@@ -187,9 +183,7 @@ void TestDataMod::markTableChanged()
 
 void TestDataMod::refreshIfChanged_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("refresh"), dialect);
+    addDialectRows(QStringLiteral("refresh"));
 }
 
 void TestDataMod::refreshIfChanged()
@@ -294,9 +288,7 @@ void TestDataMod::canDeleteRecord()
 
 void TestDataMod::getMaxValue_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("max"), dialect);
+    addDialectRows(QStringLiteral("max"));
 }
 
 void TestDataMod::getMaxValue()
@@ -314,9 +306,7 @@ void TestDataMod::getMaxValue()
 
 void TestDataMod::twoWorkstations_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("two"), dialect);
+    addDialectRows(QStringLiteral("two"));
 }
 
 void TestDataMod::twoWorkstations()

@@ -127,9 +127,7 @@ void TestDatabase_::fileStaysReadableByPlainSqlite()
 
 void TestDatabase_::valuesRoundTrip_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("values"), dialect);
+    addDialectRows(QStringLiteral("values"));
 }
 
 void TestDatabase_::valuesRoundTrip()
@@ -196,9 +194,7 @@ void TestDatabase_::refusedValues()
 
 void TestDatabase_::keysAreNeverReused_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("keys"), dialect);
+    addDialectRows(QStringLiteral("keys"));
 }
 
 void TestDatabase_::keysAreNeverReused()

@@ -163,9 +163,7 @@ void TestDataset::locate()
 
 void TestDataset::editingWritesTheTable_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("edit"), dialect);
+    addDialectRows(QStringLiteral("edit"));
 }
 
 void TestDataset::editingWritesTheTable()
@@ -198,9 +196,7 @@ void TestDataset::editingWritesTheTable()
 
 void TestDataset::appendGetsKeyAndDefaults_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("append"), dialect);
+    addDialectRows(QStringLiteral("append"));
 }
 
 void TestDataset::appendGetsKeyAndDefaults()
@@ -324,9 +320,7 @@ void TestDataset::rowDeletedByAnotherWorkstation()
 
 void TestDataset::joinedQueryWritesItsTable_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("contacts"), dialect);
+    addDialectRows(QStringLiteral("contacts"));
 }
 
 void TestDataset::joinedQueryWritesItsTable()

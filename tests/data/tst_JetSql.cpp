@@ -291,9 +291,7 @@ void TestJetSql::statements()
 
 void TestJetSql::sharingProgsUpdateTiesKeywordsToPersons_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("update"), dialect);
+    addDialectRows(QStringLiteral("update"));
 }
 
 void TestJetSql::sharingProgsUpdateTiesKeywordsToPersons()
@@ -315,9 +313,7 @@ void TestJetSql::sharingProgsUpdateTiesKeywordsToPersons()
 
 void TestJetSql::deletingAPersonKeepsAlarms_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("delete"), dialect);
+    addDialectRows(QStringLiteral("delete"));
 }
 
 void TestJetSql::deletingAPersonKeepsAlarms()
@@ -345,9 +341,7 @@ void TestJetSql::deletingAPersonKeepsAlarms()
 
 void TestJetSql::orderingIsSlovenian_data()
 {
-    addDialectColumn();
-    for (const SqlDialect dialect : allDialects())
-        newDialectRow(QStringLiteral("order"), dialect);
+    addDialectRows(QStringLiteral("order"));
 }
 
 void TestJetSql::orderingIsSlovenian()

@@ -111,3 +111,10 @@ QList<SqlDialect> allDialects()
 {
     return {SqlDialect::Sqlite, SqlDialect::Postgres};
 }
+
+void addDialectRows(const QString &name)
+{
+    addDialectColumn();
+    for (const SqlDialect dialect : allDialects())
+        newDialectRow(name, dialect);
+}

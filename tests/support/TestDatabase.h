@@ -40,6 +40,8 @@ private:
 void addDialectColumn();
 QTestData &newDialectRow(const QString &name, SqlDialect dialect);
 QList<SqlDialect> allDialects();
+// A _data() table with one row per engine and no other columns.
+void addDialectRows(const QString &name);
 
 // In a test: fetches the "dialect" column, makes the database, and skips when the
 // engine is not available here.
