@@ -208,6 +208,7 @@ struct TableReference
 {
     QString alias;
     const Schema::Table *table;
+    qsizetype at; // the table's name in the FROM clause
 };
 
 QList<TableReference> fromTables(const Tokens &tokens, qsizetype from, qsizetype end)
@@ -226,38 +227,48 @@ QList<TableReference> fromTables(const Tokens &tokens, qsizetype from, qsizetype
             if (name >= 0 && isIdentifier(tokens[name]))
                 alias = tokens[name].text;
         }
-        tables.append({alias, table});
+        tables.append({alias, table, i});
     }
     return tables;
 }
 
-// DISTINCTROW lists each combination of rows of the tables whose columns are selected
-// once, whatever the other joined tables hold. Grouping by the keys of those tables
-// does the same on engines that only know DISTINCT.
-void rewriteDistinctRow(Tokens &tokens)
+// What a SELECT DISTINCTROW reads: its tables, and those it selects columns from.
+struct DistinctRow
 {
+    qsizetype distinct = -1;
+    qsizetype from = -1;
+    qsizetype clauseEnd = -1; // end of the FROM clause
+    qsizetype end = -1;
+    QList<TableReference> tables;
+    QStringList selected;
+
+    bool isSelected(const QString &alias) const { return selected.contains(alias, Qt::CaseInsensitive); }
+};
+
+DistinctRow analyse(const Tokens &tokens)
+{
+    DistinctRow statement;
     const qsizetype select = nextSolid(tokens, -1);
     const qsizetype distinct = select < 0 ? -1 : nextSolid(tokens, select);
     if (distinct < 0 || !is(tokens[select], "SELECT") || !is(tokens[distinct], "DISTINCTROW"))
-        return;
-    const qsizetype end = statementEnd(tokens);
-    const qsizetype from = findTopLevel(tokens, "FROM", distinct, end);
-    if (from < 0)
-        return;
-    qsizetype clauseEnd = end;
+        return statement;
+    statement.end = statementEnd(tokens);
+    statement.from = findTopLevel(tokens, "FROM", distinct, statement.end);
+    if (statement.from < 0)
+        return statement;
+    statement.distinct = distinct;
+    statement.clauseEnd = statement.end;
     for (const char *clause : {"WHERE", "GROUP", "ORDER", "HAVING"}) {
-        const qsizetype at = findTopLevel(tokens, clause, from, end);
+        const qsizetype at = findTopLevel(tokens, clause, statement.from, statement.end);
         if (at >= 0)
-            clauseEnd = qMin(clauseEnd, at);
+            statement.clauseEnd = qMin(statement.clauseEnd, at);
     }
-    const QList<TableReference> tables = fromTables(tokens, from, clauseEnd);
-
-    QStringList selected;
-    const auto note = [&selected](const QString &alias) {
-        if (!selected.contains(alias, Qt::CaseInsensitive))
-            selected << alias;
+    statement.tables = fromTables(tokens, statement.from, statement.clauseEnd);
+    const auto note = [&statement](const QString &alias) {
+        if (!statement.isSelected(alias))
+            statement.selected << alias;
     };
-    for (qsizetype i = distinct + 1; i < from; ++i) {
+    for (qsizetype i = distinct + 1; i < statement.from; ++i) {
         if (!isIdentifier(tokens[i]))
             continue;
         const qsizetype next = nextSolid(tokens, i);
@@ -271,30 +282,127 @@ void rewriteDistinctRow(Tokens &tokens)
         const bool alias = previous >= 0 && is(tokens[previous], "AS");
         if (function || alias || (previous >= 0 && isSymbol(tokens[previous], ".")))
             continue;
-        for (const TableReference &reference : tables) {
+        for (const TableReference &reference : std::as_const(statement.tables)) {
             if (reference.table->column(tokens[i].text)) {
                 note(reference.alias);
                 break;
             }
         }
     }
-    const qsizetype afterDistinct = nextSolid(tokens, distinct);
-    if (selected.size() == tables.size()) {
+    return statement;
+}
+
+// The end of a join's ON condition: the next join, clause or closing parenthesis at its level.
+qsizetype conditionEnd(const Tokens &tokens, qsizetype on, qsizetype limit)
+{
+    int depth = 0;
+    for (qsizetype i = on + 1; i < limit; ++i) {
+        if (isSymbol(tokens[i], "("))
+            ++depth;
+        else if (isSymbol(tokens[i], ")") && --depth < 0)
+            return i;
+        else if (depth == 0
+                 && (is(tokens[i], "LEFT") || is(tokens[i], "RIGHT") || is(tokens[i], "INNER") || is(tokens[i], "JOIN")))
+            return i;
+    }
+    return limit;
+}
+
+// "(T)" or "(T AS A)" left behind by a removed join: servers take a lone table only without parentheses.
+void unwrapLoneTable(Tokens &tokens, qsizetype around)
+{
+    qsizetype close = around < tokens.size() && tokens[around].kind != Kind::Space ? around : nextSolid(tokens, around - 1);
+    if (close < 0 || !isSymbol(tokens[close], ")"))
+        return;
+    qsizetype open = previousSolid(tokens, close);
+    while (open >= 0 && (isIdentifier(tokens[open]) || is(tokens[open], "AS")))
+        open = previousSolid(tokens, open);
+    if (open < 0 || !isSymbol(tokens[open], "(") || previousSolid(tokens, close) == open)
+        return;
+    const qsizetype before = previousSolid(tokens, open);
+    if (before < 0 || !(is(tokens[before], "FROM") || is(tokens[before], "JOIN") || isSymbol(tokens[before], "(")))
+        return;
+    while (close > 0 && tokens[close - 1].kind == Kind::Space)
+        tokens.remove(--close);
+    tokens.remove(close);
+    tokens.remove(open);
+}
+
+// A table that is only LEFT JOINed, and named nowhere else, can only repeat the rows of
+// the others; with DISTINCTROW those repeats vanish anyway, so the join can go. (It
+// stays when a filter names one of its columns.)
+bool removeUnusedLeftJoin(Tokens &tokens)
+{
+    const DistinctRow statement = analyse(tokens);
+    if (statement.distinct < 0)
+        return false;
+    for (const TableReference &reference : statement.tables) {
+        if (statement.isSelected(reference.alias))
+            continue;
+        const qsizetype join = previousSolid(tokens, reference.at);
+        qsizetype left = join < 0 ? -1 : previousSolid(tokens, join);
+        if (left >= 0 && is(tokens[left], "OUTER"))
+            left = previousSolid(tokens, left);
+        qsizetype on = nextSolid(tokens, reference.at);
+        if (on >= 0 && is(tokens[on], "AS"))
+            on = nextSolid(tokens, nextSolid(tokens, on));
+        if (left < 0 || !is(tokens[join], "JOIN") || !is(tokens[left], "LEFT") || on < 0 || !is(tokens[on], "ON"))
+            continue;
+        const qsizetype until = conditionEnd(tokens, on, statement.clauseEnd);
+        bool named = false;
+        for (qsizetype i = 0; i < tokens.size() && !named; ++i) {
+            if (i == left) {
+                i = until - 1;
+                continue;
+            }
+            if (!isIdentifier(tokens[i]))
+                continue;
+            const qsizetype next = nextSolid(tokens, i);
+            const qsizetype previous = previousSolid(tokens, i);
+            const bool qualifier = next >= 0 && isSymbol(tokens[next], ".");
+            const bool qualified = previous >= 0 && isSymbol(tokens[previous], ".");
+            named = (qualifier && tokens[i].text.compare(reference.alias, Qt::CaseInsensitive) == 0)
+                || (!qualifier && !qualified && reference.table->column(tokens[i].text));
+        }
+        if (named)
+            continue;
+        tokens.remove(left, until - left);
+        while (left > 0 && left < tokens.size() && tokens[left].kind == Kind::Space && tokens[left - 1].kind == Kind::Space)
+            tokens.remove(left);
+        unwrapLoneTable(tokens, left);
+        return true;
+    }
+    return false;
+}
+
+// DISTINCTROW lists each combination of rows of the tables whose columns are selected
+// once, whatever the other joined tables hold. Grouping by the keys of those tables
+// does the same on engines that only know DISTINCT.
+void rewriteDistinctRow(Tokens &tokens)
+{
+    while (removeUnusedLeftJoin(tokens)) {
+    }
+    const DistinctRow statement = analyse(tokens);
+    if (statement.distinct < 0)
+        return;
+    const qsizetype afterDistinct = nextSolid(tokens, statement.distinct);
+    if (statement.selected.size() == statement.tables.size()) {
         // Every joined table is selected from: DISTINCTROW changes nothing.
-        tokens.remove(distinct, afterDistinct - distinct);
+        tokens.remove(statement.distinct, afterDistinct - statement.distinct);
         return;
     }
     QStringList keys;
-    for (const TableReference &reference : tables)
-        if (selected.contains(reference.alias, Qt::CaseInsensitive))
+    for (const TableReference &reference : statement.tables)
+        if (statement.isSelected(reference.alias))
             keys << reference.alias + QLatin1Char('.') + QString::fromLatin1(reference.table->key);
     const Token groupBy = word(QStringLiteral("GROUP BY ") + keys.join(QStringLiteral(", ")));
-    const qsizetype order = findTopLevel(tokens, "ORDER", from, end);
-    Tokens result = tokens.mid(0, distinct) + tokens.mid(afterDistinct, (order >= 0 ? order : end) - afterDistinct);
+    const qsizetype order = findTopLevel(tokens, "ORDER", statement.from, statement.end);
+    Tokens result = tokens.mid(0, statement.distinct)
+        + tokens.mid(afterDistinct, (order >= 0 ? order : statement.end) - afterDistinct);
     if (order >= 0)
         result << groupBy << space() << tokens.mid(order);
     else
-        result << space() << groupBy << tokens.mid(end);
+        result << space() << groupBy << tokens.mid(statement.end);
     tokens = result;
 }
 

@@ -17,9 +17,10 @@ const std::vector<Table> all = {
       {"PravnaOseba", T::YesNo}, {"Podjetje", T::Text, 255}, {"Naslov", T::Text, 255}, {"IDKRAJ", T::Long},
       {"IDPOK", T::Long}, {"IDDRZAVA", T::Long}, {"IDPodjetja", T::Long}, {"FunckijaVPodjetju", T::Text, 255},
       {"TelVPodjetju", T::Text, 50}, {"TRR", T::Text, 16}, {"Davcna", T::Text, 50}, {"IDPovezave", T::Long}},
-     {{"TOsnovniPod_CelotnoIme", "CelotnoIme"}, {"TOsnovniPod_Priimek", "Priimek"}, {"TOsnovniPod_Ime", "Ime"},
-      {"TOsnovniPod_Sifra", "Sifra"}, {"TOsnovniPod_IDPodjetja", "IDPodjetja"}, {"TOsnovniPod_Davcna", "Davcna"},
-      {"TOsnovniPod_TRR", "TRR"}}},
+     // Lists are ordered by the program's collation, which an index cannot serve; an index on a
+     // searched text would only lure the engine away from one quick pass over the table.
+     // The indexes serve the delete guard's probes.
+     {{"TOsnovniPod_IDPodjetja", "IDPodjetja"}, {"TOsnovniPod_IDKRAJ", "IDKRAJ"}}},
     {"TOsnovniPodVezaKontakt", "ID",
      {{"ID", T::AutoNumber}, {"IDOsebe", T::Long}, {"IDKontat", T::Long}, {"Value", T::Text, 255}},
      {{"TOsnovniPodVezaKontakt_IDOsebe", "IDOsebe"}, {"TOsnovniPodVezaKontakt_IDKontat", "IDKontat"}}},

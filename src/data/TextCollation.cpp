@@ -1,6 +1,7 @@
 #include "TextCollation.h"
 
 #include <array>
+#include <cstring>
 
 namespace TextCollation {
 
@@ -55,21 +56,18 @@ Weights computeWeights(char32_t cp)
     return {0x100000 + quint32(cp), 0, 0};
 }
 
-const std::array<Weights, TableSize> &latinTable()
-{
-    static const std::array<Weights, TableSize> table = [] {
-        std::array<Weights, TableSize> t{};
-        for (char32_t cp = 0; cp < TableSize; ++cp)
-            t[cp] = computeWeights(cp);
-        return t;
-    }();
-    return table;
-}
+// Filled once when the program loads, so that reading it needs no guard.
+const std::array<Weights, TableSize> latinWeights = [] {
+    std::array<Weights, TableSize> t{};
+    for (char32_t cp = 0; cp < TableSize; ++cp)
+        t[cp] = computeWeights(cp);
+    return t;
+}();
 
 Weights weights(char32_t cp)
 {
     if (cp < TableSize)
-        return latinTable()[cp];
+        return latinWeights[cp];
     return {0x100000 + cp, 0, 0};
 }
 
@@ -83,6 +81,7 @@ public:
     {
     }
     bool atEnd() const { return m_p >= m_end; }
+    int remaining() const { return int(m_end - m_p); }
     char32_t next()
     {
         const unsigned char c = *m_p++;
@@ -143,6 +142,37 @@ template<typename Reader> int compareReaders(const Reader &a, const Reader &b)
     return compareBy(a, b, [](char32_t cp) { return cp; });
 }
 
+// Sorting a list compares the same texts many times: the first pass runs over the
+// bytes, skipping equal ones and weighing plain ASCII from a table, and decodes only
+// where the texts differ outside ASCII. Most comparisons end in it.
+int primaryUtf8(const unsigned char *a, int lengthA, const unsigned char *b, int lengthB)
+{
+    const auto &table = latinWeights;
+    int i = 0, j = 0;
+    while (i < lengthA && j < lengthB) {
+        const unsigned char ca = a[i], cb = b[j];
+        if (ca < 0x80 && cb < 0x80) {
+            if (ca != cb) {
+                const quint32 wa = table[ca].primary, wb = table[cb].primary;
+                if (wa != wb)
+                    return wa < wb ? -1 : 1;
+            }
+            ++i;
+            ++j;
+            continue;
+        }
+        Utf8Reader ra(reinterpret_cast<const char *>(a + i), lengthA - i);
+        Utf8Reader rb(reinterpret_cast<const char *>(b + j), lengthB - j);
+        const char32_t pa = ra.next(), pb = rb.next();
+        const quint32 wa = weights(pa).primary, wb = weights(pb).primary;
+        if (wa != wb)
+            return wa < wb ? -1 : 1;
+        i = lengthA - ra.remaining();
+        j = lengthB - rb.remaining();
+    }
+    return (i < lengthA) - (j < lengthB);
+}
+
 bool likeFolded(const QString &pattern, const QString &text, QChar escape)
 {
     // Iterative wildcard match with a single backtrack point for the last %.
@@ -185,6 +215,11 @@ int compare(QStringView a, QStringView b)
 
 int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
 {
+    // Lists hold many equal texts (the same name twice, the same place).
+    if (lengthA == lengthB && std::memcmp(a, b, size_t(lengthA)) == 0)
+        return 0;
+    if (int r = primaryUtf8(reinterpret_cast<const unsigned char *>(a), lengthA, reinterpret_cast<const unsigned char *>(b), lengthB))
+        return r;
     return compareReaders(Utf8Reader(a, lengthA), Utf8Reader(b, lengthB));
 }
 
