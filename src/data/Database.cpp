@@ -71,6 +71,13 @@ void likeFunction(sqlite3_context *context, int count, sqlite3_value **values)
     sqlite3_result_int(context, match ? 1 : 0);
 }
 
+bool isReading(const QString &sql)
+{
+    const QString start = sql.trimmed().left(6);
+    return start.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0
+        || start.compare(QLatin1String("PRAGMA"), Qt::CaseInsensitive) == 0;
+}
+
 sqlite3 *sqliteHandle(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
@@ -246,7 +253,24 @@ QSqlQuery Database::execute(const QString &sql, const std::function<void(QSqlQue
     }
     if (!(prepared ? query.exec() : query.exec(sql)))
         throw DatabaseError(tr("Napaka pri delu z bazo."), sql, query.lastError().text());
+    if (!isReading(sql))
+        ++m_writes;
     return query;
+}
+
+QString Database::changeToken() const
+{
+    QString token = QString::number(m_writes);
+    if (dialect() == SqlDialect::Sqlite) {
+        QSqlQuery version = runNative(QStringLiteral("PRAGMA data_version"));
+        if (version.next())
+            token += QLatin1Char('/') + version.value(0).toString();
+    }
+    // Stamps of other workstations' changes; on a server this is all there is to go by.
+    QSqlQuery stamps = runNative(QStringLiteral("SELECT TableName, LastModified FROM TRequery ORDER BY ID"));
+    while (stamps.next())
+        token += QLatin1Char('/') + stamps.value(0).toString() + QLatin1Char('=') + stamps.value(1).toString();
+    return token;
 }
 
 QVariant Database::toDatabase(const Schema::Column &column, const QVariant &value) const

@@ -50,6 +50,10 @@ public:
     // Runs SQL already in this engine's dialect; throws DatabaseError.
     QSqlQuery runNative(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true) const;
 
+    // Changes whenever the database may hold other data than before: after this
+    // connection's writes, another workstation's commits (SQLite), or new change stamps.
+    QString changeToken() const;
+
     // Values as the engine stores them, and back as the program uses them.
     QVariant toDatabase(const Schema::Column &column, const QVariant &value) const;
     QVariant fromDatabase(const Schema::Column *column, const QVariant &value) const;
@@ -61,4 +65,5 @@ private:
 
     DatabaseLocation m_location;
     QString m_connectionName;
+    mutable quint64 m_writes = 0;
 };

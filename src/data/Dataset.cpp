@@ -102,46 +102,180 @@ void Dataset::addCalculatedField(const QString &name, Calculation calculation)
     m_calculations.emplace_back(name, std::move(calculation));
 }
 
-void Dataset::fetch()
+void Dataset::setRowStatement(const QString &keyField, const QString &rowSql)
 {
-    m_rows.clear();
-    if (m_memory)
-        return;
-    if (!m_database)
-        throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
-    QSqlQuery query = m_database->run(sql(), m_parameters);
+    m_lazyKeyField = keyField;
+    m_rowSql = rowSql;
+}
+
+void Dataset::readFields(const QSqlQuery &query)
+{
     const QSqlRecord record = query.record();
+    const bool converting = m_database->dialect() == SqlDialect::Sqlite;
     m_fields.clear();
     for (int i = 0; i < record.count(); ++i) {
         const Schema::Column *column = Schema::anyColumn(record.fieldName(i));
         // Engines that fold names report them in lower case; the program knows their spelling.
-        m_fields.push_back({column ? QString::fromLatin1(column->name) : record.fieldName(i), column, {}});
+        const bool converted = converting && column
+            && (column->type == Schema::Type::DateTime || column->type == Schema::Type::YesNo);
+        m_fields.push_back({column ? QString::fromLatin1(column->name) : record.fieldName(i), column, {}, converted});
     }
-    const int stored = int(m_fields.size());
     for (const auto &[name, calculation] : m_calculations)
-        m_fields.push_back({name, nullptr, calculation});
+        m_fields.push_back({name, nullptr, calculation, false});
+}
+
+Dataset::Row Dataset::readRow(const QSqlQuery &query) const
+{
+    Row row(m_fields.size());
+    for (int i = 0; i < int(m_fields.size()) && !m_fields[i].calculation; ++i) {
+        row[i] = query.value(i);
+        if (m_fields[i].converted)
+            row[i] = m_database->fromDatabase(m_fields[i].column, row[i]);
+    }
+    return row;
+}
+
+void Dataset::fetch()
+{
+    m_cells.clear();
+    m_rowCount = 0;
+    m_keys.clear();
+    m_rowCache.clear();
+    if (m_memory)
+        return;
+    if (!m_database)
+        throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
+    m_readToken = m_database->changeToken();
+    QSqlQuery query = m_database->run(sql(), m_parameters);
+    if (!m_lazyKeyField.isEmpty()) {
+        // The statement gives the keys; the fields are those of a row.
+        while (query.next())
+            m_keys.push_back(query.value(0));
+        QVariantMap none = m_parameters;
+        none.insert(m_lazyKeyField, QVariant(QMetaType(QMetaType::LongLong)));
+        readFields(m_database->run(m_rowSql, none));
+        m_lazyKey = fieldIndex(m_lazyKeyField);
+        return;
+    }
+    readFields(query);
+    const bool calculated = !m_calculations.empty();
     while (query.next()) {
-        Row row(m_fields.size());
-        for (int i = 0; i < stored; ++i)
-            row[i] = m_database->fromDatabase(m_fields[i].column, query.value(i));
-        m_rows.push_back(std::move(row));
-        calculate(m_rows.back(), int(m_rows.size()) - 1);
+        for (int i = 0; i < stride(); ++i) {
+            const Field &field = m_fields[i];
+            if (field.calculation)
+                m_cells.emplace_back();
+            else if (field.converted)
+                m_cells.push_back(m_database->fromDatabase(field.column, query.value(i)));
+            else
+                m_cells.push_back(query.value(i));
+        }
+        ++m_rowCount;
+        if (calculated) {
+            Row row(m_cells.end() - stride(), m_cells.end());
+            calculate(row, m_rowCount - 1);
+            std::move(row.begin(), row.end(), m_cells.end() - stride());
+        }
     }
 }
 
-void Dataset::calculate(Row &row, int rowIndex)
+void Dataset::calculate(Row &row, int rowIndex) const
 {
     for (size_t f = 0; f < m_fields.size(); ++f)
         if (m_fields[f].calculation)
             row[f] = m_fields[f].calculation(*this, rowIndex);
 }
 
+const QVariant &Dataset::cell(int row, int field) const
+{
+    if (m_lazyKeyField.isEmpty())
+        return m_cells[size_t(row) * size_t(stride()) + size_t(field)];
+    return lazyRow(row)[field];
+}
+
+const Dataset::Row &Dataset::lazyRow(int row) const
+{
+    static const Row none;
+    const QVariant &key = m_keys[row];
+    if (key.isNull())
+        return none;
+    const qint64 id = key.toLongLong();
+    auto found = m_rowCache.find(id);
+    if (found != m_rowCache.end())
+        return found->second;
+    // A bounded cache: a list is shown a row at a time.
+    if (m_rowCache.size() >= 4096)
+        m_rowCache.clear();
+    QVariantMap parameters = m_parameters;
+    parameters.insert(m_lazyKeyField, id);
+    QSqlQuery query = m_database->run(m_rowSql, parameters);
+    Row values(m_fields.size());
+    if (query.next())
+        values = readRow(query);
+    else if (m_lazyKey >= 0)
+        values[m_lazyKey] = key; // gone meanwhile: only its key remains
+    Row &cached = m_rowCache.emplace(id, std::move(values)).first->second;
+    calculate(cached, row);
+    return cached;
+}
+
+Dataset::Row Dataset::rowValues(int row) const
+{
+    if (!m_lazyKeyField.isEmpty()) {
+        Row values = lazyRow(row);
+        if (values.empty())
+            values.resize(m_fields.size());
+        return values;
+    }
+    const auto first = m_cells.begin() + ptrdiff_t(row) * stride();
+    return Row(first, first + stride());
+}
+
+void Dataset::storeRow(int row, const Row &values)
+{
+    if (m_lazyKeyField.isEmpty()) {
+        std::copy(values.begin(), values.end(), m_cells.begin() + ptrdiff_t(row) * stride());
+        return;
+    }
+    m_rowCache.erase(m_keys[row].toLongLong());
+    m_keys[row] = m_lazyKey >= 0 ? values[m_lazyKey] : QVariant();
+    if (!m_keys[row].isNull())
+        m_rowCache[m_keys[row].toLongLong()] = values;
+}
+
+void Dataset::appendRow(const Row &values)
+{
+    if (m_lazyKeyField.isEmpty()) {
+        m_cells.insert(m_cells.end(), values.begin(), values.end());
+        ++m_rowCount;
+        return;
+    }
+    m_keys.emplace_back();
+    storeRow(int(m_keys.size()) - 1, values);
+}
+
+void Dataset::eraseRow(int row)
+{
+    if (m_lazyKeyField.isEmpty()) {
+        const auto first = m_cells.begin() + ptrdiff_t(row) * stride();
+        m_cells.erase(first, first + stride());
+        --m_rowCount;
+    } else {
+        if (!m_keys[row].isNull())
+            m_rowCache.erase(m_keys[row].toLongLong());
+        m_keys.erase(m_keys.begin() + row);
+    }
+    m_visible.erase(std::find(m_visible.begin(), m_visible.end(), row));
+    for (int &visible : m_visible)
+        if (visible > row)
+            --visible;
+}
+
 void Dataset::rebuildVisible()
 {
     m_visible.clear();
-    m_visible.reserve(m_rows.size());
+    m_visible.reserve(size_t(rawRowCount()));
     const bool filtering = m_filtered && m_filter;
-    for (int i = 0; i < int(m_rows.size()); ++i)
+    for (int i = 0; i < rawRowCount(); ++i)
         if (!filtering || m_filter(*this, i))
             m_visible.push_back(i);
 }
@@ -165,7 +299,10 @@ void Dataset::close()
 {
     if (!isOpen())
         return;
-    m_rows.clear();
+    m_cells.clear();
+    m_rowCount = 0;
+    m_keys.clear();
+    m_rowCache.clear();
     m_visible.clear();
     m_buffer.clear();
     m_current = -1;
@@ -186,6 +323,14 @@ void Dataset::requery()
     m_current = m_visible.empty() ? -1 : 0;
     notifyReset();
     Q_EMIT afterScroll();
+}
+
+bool Dataset::requeryIfChanged()
+{
+    if (isOpen() && !m_memory && m_state == State::Browse && m_database->changeToken() == m_readToken)
+        return false;
+    requery();
+    return true;
 }
 
 void Dataset::setCurrent(int index, bool notify)
@@ -238,7 +383,7 @@ bool Dataset::locate(const QString &field, const QVariant &value, LocateOptions 
         return false;
     checkBrowseMode();
     for (int i = 0; i < recordCount(); ++i) {
-        if (matches(m_rows[m_visible[i]][f], value, options)) {
+        if (matches(cell(m_visible[i], f), value, options)) {
             if (i != m_current)
                 setCurrent(i);
             return true;
@@ -279,7 +424,7 @@ QVariant Dataset::value(int field) const
         return {};
     if (m_state == State::Edit || m_state == State::Insert)
         return m_buffer[field];
-    return m_current < 0 ? QVariant() : m_rows[m_visible[m_current]][field];
+    return m_current < 0 ? QVariant() : cell(m_visible[m_current], field);
 }
 
 QVariant Dataset::valueAt(int recNo, int field) const
@@ -287,14 +432,14 @@ QVariant Dataset::valueAt(int recNo, int field) const
     if (recNo - 1 == m_current && (m_state == State::Edit || m_state == State::Insert))
         return value(field);
     const int row = rowOfRecord(recNo);
-    return row < 0 || field < 0 || field >= fieldCount() ? QVariant() : m_rows[row][field];
+    return row < 0 || field < 0 || field >= fieldCount() ? QVariant() : cell(row, field);
 }
 
 QVariant Dataset::rawValue(int row, int field) const
 {
     if (row < 0 || row >= rawRowCount() || field < 0 || field >= fieldCount())
         return {};
-    return m_rows[row][field];
+    return cell(row, field);
 }
 
 int Dataset::rowOfRecord(int recNo) const
@@ -335,7 +480,7 @@ void Dataset::edit()
     if (m_readOnly)
         throw DatabaseError(tr("Podatkov te poizvedbe ni mogoče spreminjati."), sql());
     requireRow(QT_TR_NOOP("urejati"));
-    m_buffer = m_rows[m_visible[m_current]];
+    m_buffer = rowValues(m_visible[m_current]);
     m_changed.assign(m_fields.size(), false);
     setState(State::Edit);
 }
@@ -348,10 +493,10 @@ void Dataset::append()
         throw DatabaseError(tr("Podatkov te poizvedbe ni mogoče spreminjati."), sql());
     checkBrowseMode();
     m_beforeInsert = m_current;
-    m_rows.emplace_back(m_fields.size());
-    m_visible.push_back(int(m_rows.size()) - 1);
+    m_buffer = Row(m_fields.size());
+    appendRow(m_buffer);
+    m_visible.push_back(rawRowCount() - 1);
     m_current = recordCount() - 1;
-    m_buffer = m_rows.back();
     m_changed.assign(m_fields.size(), false);
     setState(State::Insert);
     notifyReset();
@@ -405,7 +550,7 @@ void Dataset::writeRow()
         if (columns.isEmpty())
             return;
         const int key = keyField(table);
-        values << m_rows[m_visible[m_current]][key];
+        values << cell(m_visible[m_current], key);
         QSqlQuery query = m_database->runNative(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
                                                     .arg(tableName, columns.join(QStringLiteral(" = ?, ")),
                                                          QString::fromLatin1(table.key)),
@@ -453,8 +598,12 @@ void Dataset::post()
     }
     const ChangeReason reason = m_state == State::Insert ? ChangeReason::AddNew : ChangeReason::Update;
     const int row = m_visible[m_current];
-    m_rows[row] = m_buffer;
-    calculate(m_rows[row], row);
+    storeRow(row, m_buffer);
+    if (!m_calculations.empty()) {
+        Row values = rowValues(row);
+        calculate(values, row);
+        storeRow(row, values);
+    }
     m_buffer.clear();
     setState(State::Browse);
     if (!m_frozen)
@@ -466,9 +615,7 @@ void Dataset::post()
 void Dataset::cancel()
 {
     if (m_state == State::Insert) {
-        const int row = m_visible[m_current];
-        m_rows.erase(m_rows.begin() + row);
-        m_visible.erase(m_visible.begin() + m_current);
+        eraseRow(m_visible[m_current]);
         // Back to the row that was current before the new one.
         m_current = qMin(m_beforeInsert, recordCount() - 1);
         m_buffer.clear();
@@ -499,13 +646,9 @@ void Dataset::deleteRecord()
     if (!m_memory) {
         const Schema::Table &table = writableTable();
         m_database->runNative(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(QString::fromLatin1(table.name), QString::fromLatin1(table.key)),
-                              {m_rows[row][keyField(table)]});
+                              {cell(row, keyField(table))});
     }
-    m_rows.erase(m_rows.begin() + row);
-    m_visible.erase(m_visible.begin() + m_current);
-    for (int &visible : m_visible)
-        if (visible > row)
-            --visible;
+    eraseRow(row);
     m_current = qMin(m_current, recordCount() - 1);
     notifyReset();
     Q_EMIT recordChangeComplete(ChangeReason::Delete);

@@ -6,10 +6,12 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 class Database;
 class DatabaseError;
+class QSqlQuery;
 
 namespace Schema {
 struct Column;
@@ -51,6 +53,10 @@ public:
     void setParameter(const QString &name, const QVariant &value);
     QVariant parameter(const QString &name) const { return m_parameters.value(name); }
     void setUpdateTable(const QString &table) { m_updateTable = table; }
+    // For long lists shown one row at a time: the statement then gives only the keys, in
+    // their order, and a row's values are read by its key (with rowSql, which names the
+    // key as a parameter) when they are first needed.
+    void setRowStatement(const QString &keyField, const QString &rowSql);
     QString updateTable() const;
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
     bool isReadOnly() const { return m_readOnly; }
@@ -61,6 +67,9 @@ public:
     void open();
     void close();
     void requery();
+    // Reads the rows again only when the database changed since they were read (this
+    // program's writes, another workstation's commits, the change stamps); true when it did.
+    bool requeryIfChanged();
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
 
@@ -87,7 +96,7 @@ public:
     // A value of the rows shown, by record number from 1.
     QVariant valueAt(int recNo, int field) const;
     QVariant rawValue(int row, int field) const;
-    int rawRowCount() const { return int(m_rows.size()); }
+    int rawRowCount() const { return m_lazyKeyField.isEmpty() ? m_rowCount : int(m_keys.size()); }
     // The position among all rows read of a record number, or -1.
     int rowOfRecord(int recNo) const;
 
@@ -137,11 +146,14 @@ private:
         QString name;
         const Schema::Column *column = nullptr;
         Calculation calculation;
+        bool converted = false; // the engine's value needs converting
     };
     using Row = std::vector<QVariant>;
 
     void fetch();
-    void calculate(Row &row, int rowIndex);
+    void readFields(const QSqlQuery &query);
+    Row readRow(const QSqlQuery &query) const;
+    void calculate(Row &row, int rowIndex) const;
     void rebuildVisible();
     void setCurrent(int index, bool notify = true);
     void setState(State state);
@@ -152,16 +164,32 @@ private:
     void notifyReset();
     void notifyCurrent();
 
+    // Row storage: all cells in one block, or (for rows read by key) the keys and the rows read so far.
+    int stride() const { return int(m_fields.size()); }
+    const QVariant &cell(int row, int field) const;
+    Row rowValues(int row) const;
+    void storeRow(int row, const Row &values);
+    void appendRow(const Row &values);
+    void eraseRow(int row);
+    const Row &lazyRow(int row) const;
+
     Database *m_database = nullptr;
     QStringList m_sqlLines;
     QVariantMap m_parameters;
     QString m_updateTable;
+    QString m_lazyKeyField;
+    QString m_rowSql;
     bool m_readOnly = false;
     bool m_memory = false;
+    QString m_readToken;
 
     std::vector<Field> m_fields;
     std::vector<std::pair<QString, Calculation>> m_calculations;
-    std::vector<Row> m_rows;
+    std::vector<QVariant> m_cells;
+    int m_rowCount = 0;
+    std::vector<QVariant> m_keys;
+    int m_lazyKey = -1;
+    mutable std::unordered_map<qint64, Row> m_rowCache;
     std::vector<int> m_visible;
     int m_current = -1;
     int m_beforeInsert = -1;

@@ -84,6 +84,9 @@ private Q_SLOTS:
     void parametersAndRequery();
     void memoryDataset();
     void waitsForAnotherWorkstationsWrite();
+    void rowsReadByKey();
+    void requeryOnlyWhenChanged_data();
+    void requeryOnlyWhenChanged();
 };
 
 void TestDataset::browsing()
@@ -483,6 +486,77 @@ void TestDataset::waitsForAnotherWorkstationsWrite()
     places.post();
     other.join();
     QCOMPARE(stored(*database, QStringLiteral("SELECT Count(*) FROM TKraj WHERE Naziv IN (\"Bled\", \"Bohinj\")")).toInt(), 2);
+}
+
+void TestDataset::rowsReadByKey()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto database = testDatabase.connect();
+    const auto other = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT ID FROM TOsnovniPod ORDER BY (CelotnoIme);"));
+    persons.setRowStatement(QStringLiteral("ID"), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = :ID"));
+    persons.setUpdateTable(QStringLiteral("TOsnovniPod"));
+    persons.open();
+    QCOMPARE(persons.recordCount(), 5);
+    QVERIFY(persons.hasField(QStringLiteral("Davcna")));
+    QCOMPARE(names(persons), QStringLiteral("Alfa d.o.o.,Ana Novak,Bojan Čeh,Cvetka Zupan,Čebelica d.o.o."));
+    QVERIFY(persons.locate(QStringLiteral("ID"), 1));
+    QCOMPARE(persons.value(QStringLiteral("TRR")).toString(), QStringLiteral("05100-1000000036"));
+
+    persons.setValue(QStringLiteral("Ime"), QStringLiteral("Anja"));
+    persons.post();
+    QCOMPARE(persons.value(QStringLiteral("Ime")).toString(), QStringLiteral("Anja"));
+    QCOMPARE(stored(*database, QStringLiteral("SELECT Ime FROM TOsnovniPod WHERE ID=1")).toString(), QStringLiteral("Anja"));
+
+    persons.append();
+    persons.setValue(QStringLiteral("CelotnoIme"), QStringLiteral("Nov"));
+    persons.post();
+    QCOMPARE(persons.value(QStringLiteral("ID")).toInt(), 6);
+    QCOMPARE(persons.recordCount(), 6);
+    persons.deleteRecord();
+    QCOMPARE(persons.recordCount(), 5);
+
+    // A row another workstation removed before it was read keeps only its key.
+    Dataset later(database.get(), QStringLiteral("SELECT ID FROM TOsnovniPod ORDER BY (CelotnoIme);"));
+    later.setRowStatement(QStringLiteral("ID"), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = :ID"));
+    later.open();
+    other->run(QStringLiteral("DELETE * FROM TOsnovniPod WHERE ID=4"));
+    QVERIFY(later.locate(QStringLiteral("ID"), 4));
+    QVERIFY(later.value(QStringLiteral("CelotnoIme")).isNull());
+}
+
+void TestDataset::requeryOnlyWhenChanged_data()
+{
+    addDialectRows(QStringLiteral("refresh"));
+}
+
+void TestDataset::requeryOnlyWhenChanged()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto database = testDatabase.connect();
+    const auto other = testDatabase.connect();
+    insertPersonsFixture(*database);
+    Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
+    persons.open();
+    QVERIFY(!persons.requeryIfChanged());
+
+    // This program's own writes count at once.
+    Dataset places(database.get(), QStringLiteral("SELECT * FROM TKraj"));
+    places.open();
+    places.setValue(QStringLiteral("Zip"), QStringLiteral("1001"));
+    places.post();
+    QVERIFY(persons.requeryIfChanged());
+    QVERIFY(!persons.requeryIfChanged());
+
+    // Another workstation's change: SQLite notices any commit; a server goes by the stamps.
+    other->run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme) VALUES (\"Drugi\")"));
+    if (testDatabase.location().dialect == SqlDialect::Postgres) {
+        QVERIFY(!persons.requeryIfChanged());
+        other->run(QStringLiteral("INSERT INTO TRequery (TableName, LastModified) VALUES (\"TOsnovniPod\", '2026-12-09T10:00:00.000')"));
+    }
+    QVERIFY(persons.requeryIfChanged());
+    QCOMPARE(persons.recordCount(), 6);
 }
 
 QTEST_GUILESS_MAIN(TestDataset)
