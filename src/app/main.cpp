@@ -2,6 +2,11 @@
 
 #include "Messagebox.h"
 #include "UDataMod.h"
+#include "UFDodajOsebo.h"
+#include "UFVeldra.h"
+#include "WindowPlacement.h"
+
+#include <QMdiSubWindow>
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "Startup.h"
@@ -39,9 +44,17 @@ void CreateWindows()
     new TDataMod(qApp);
     TFMessageBox *messageBox = TFMessageBox::instance();
     messageBox->setParent(FMain, messageBox->windowFlags());
-    // Then the about and settings windows, the quick-add dialogs, the person window,
-    // the edit dialogs, and last the alarm review.
+    // Then the about and settings windows and the other quick-add dialogs.
+    new TFDodajOsebo(FMain);
+    // The person window, which lives for the whole run.
+    auto *persons = new TFVeldra;
+    QMdiSubWindow *frame = FMain->addChildWindow(persons);
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowMinimizeButtonHint);
+    FMain->setPersonWindow(persons);
+    // Then the edit dialogs, and last the alarm review.
     FMain->showPlaced();
+    WindowPlacement::restore(frame, QStringLiteral("Software\\Veldra\\FVeldra"), true);
     WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Handle"), QString::number(FMain->winId()));
 }
 

@@ -5,9 +5,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace {
 
@@ -90,7 +93,9 @@ void DatasetBinder::bind(QLineEdit *edit, const QString &field, int options)
             edit->setText(text);
             edit->setCursorPosition(cursor);
         }
-        write(edit, field, text);
+        const bool nothingTyped = (options & MaskedText)
+            && std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+        write(edit, field, nothingTyped ? QVariant() : QVariant(text));
     });
 }
 
@@ -112,36 +117,79 @@ void DatasetBinder::bind(QCheckBox *box, const QString &field, const QVariant &c
     });
 }
 
-void DatasetBinder::fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QString &displayField)
+void DatasetBinder::bind(QComboBox *combo, const QString &field)
+{
+    if (combo->lineEdit() && lengthLimit(m_dataset, field))
+        combo->lineEdit()->setMaxLength(lengthLimit(m_dataset, field));
+    add(combo, field, [combo](const QVariant &value) { combo->setEditText(value.toString()); });
+    // What the user types, or chooses from the list.
+    connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, combo, field](const QString &text) { write(combo, field, text); });
+    connect(combo, &QComboBox::activated, this, [this, combo, field](int index) { write(combo, field, combo->itemText(index)); });
+}
+
+void DatasetBinder::fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QStringList &displayFields,
+                               const QString &emptyText)
 {
     const QSignalBlocker blocker(combo);
     combo->clear();
+    if (!emptyText.isEmpty())
+        combo->addItem(emptyText, QVariant());
     if (!lookup->isOpen())
         return;
     const int key = lookup->fieldIndex(keyField);
-    const int display = lookup->fieldIndex(displayField);
-    for (int recNo = 1; recNo <= lookup->recordCount(); ++recNo)
-        combo->addItem(lookup->valueAt(recNo, display).toString(), lookup->valueAt(recNo, key));
+    QList<int> display;
+    for (const QString &name : displayFields)
+        display << lookup->fieldIndex(name);
+    for (int recNo = 1; recNo <= lookup->recordCount(); ++recNo) {
+        QStringList parts;
+        for (int f : display)
+            parts << lookup->valueAt(recNo, f).toString();
+        combo->addItem(parts.join(QLatin1Char(' ')).trimmed(), lookup->valueAt(recNo, key));
+    }
 }
 
 void DatasetBinder::bind(QComboBox *combo, const QString &field, Dataset *lookup, const QString &keyField,
-                         const QString &displayField)
+                         const QStringList &displayFields, const QString &emptyText)
 {
-    fillLookup(combo, lookup, keyField, displayField);
+    fillLookup(combo, lookup, keyField, displayFields, emptyText);
     const auto show = [combo](const QVariant &value) {
         int index = -1;
-        for (int i = 0; i < combo->count() && !value.isNull(); ++i)
-            if (combo->itemData(i).toLongLong() == value.toLongLong())
+        for (int i = 0; i < combo->count(); ++i) {
+            const QVariant key = combo->itemData(i);
+            if (value.isNull() ? key.isNull() : (!key.isNull() && key.toLongLong() == value.toLongLong()))
                 index = i;
+        }
         combo->setCurrentIndex(index);
     };
     add(combo, field, show);
-    connect(lookup, &Dataset::rowsReset, combo, [this, combo, lookup, keyField, displayField, field, show] {
-        fillLookup(combo, lookup, keyField, displayField);
+    connect(lookup, &Dataset::rowsReset, combo, [this, combo, lookup, keyField, displayFields, emptyText, field, show] {
+        fillLookup(combo, lookup, keyField, displayFields, emptyText);
         const QSignalBlocker blocker(combo);
         show(m_dataset->value(field));
     });
     connect(combo, &QComboBox::activated, this, [this, combo, field](int index) {
         write(combo, field, index < 0 ? QVariant() : combo->itemData(index));
+    });
+}
+
+void DatasetBinder::bindChoice(QComboBox *combo, const QString &field)
+{
+    add(combo, field, [combo](const QVariant &value) { combo->setCurrentIndex(value.isNull() ? -1 : combo->findData(value)); });
+    connect(combo, &QComboBox::activated, this, [this, combo, field](int index) {
+        write(combo, field, index < 0 ? QVariant() : combo->itemData(index));
+    });
+}
+
+void DatasetBinder::bind(QDateEdit *edit, const QString &field)
+{
+    // The earliest date stands for none and shows as an empty box.
+    edit->setMinimumDate(QDate(1899, 12, 31));
+    edit->setSpecialValueText(QStringLiteral(" "));
+    add(edit, field, [edit](const QVariant &value) {
+        const QDate date = value.toDate();
+        edit->setDate(value.isNull() || !date.isValid() ? edit->minimumDate() : date);
+    });
+    connect(edit, &QDateEdit::dateChanged, this, [this, edit, field](const QDate &date) {
+        write(edit, field, date == edit->minimumDate() ? QVariant() : QVariant(date.startOfDay()));
     });
 }

@@ -10,6 +10,7 @@
 class Dataset;
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -22,7 +23,12 @@ class DatasetBinder : public QObject
 {
     Q_OBJECT
 public:
-    enum Option { NoOption = 0, UpperCase = 1 };
+    enum Option {
+        NoOption = 0,
+        UpperCase = 1,
+        // A box with an input mask: nothing typed into the mask is stored as null.
+        MaskedText = 2,
+    };
 
     explicit DatasetBinder(Dataset *dataset, QObject *parent = nullptr);
 
@@ -30,8 +36,16 @@ public:
     void bind(QPlainTextEdit *edit, const QString &field);
     // A check box over a Yes/No column, or over a text column with the given texts.
     void bind(QCheckBox *box, const QString &field, const QVariant &checked = true, const QVariant &unchecked = false);
-    // A list of the lookup's rows showing displayField; the field holds the row's keyField.
-    void bind(QComboBox *combo, const QString &field, Dataset *lookup, const QString &keyField, const QString &displayField);
+    // An editable box with a list of known texts: the field holds the text.
+    void bind(QComboBox *combo, const QString &field);
+    // A list of the lookup's rows showing the display fields (joined by a blank); the field
+    // holds the row's keyField. With an empty text, the list begins with an entry for none.
+    void bind(QComboBox *combo, const QString &field, Dataset *lookup, const QString &keyField,
+              const QStringList &displayFields, const QString &emptyText = QString());
+    // A list of fixed choices whose items carry the field's values as their data.
+    void bindChoice(QComboBox *combo, const QString &field);
+    // A date; no date shows as an empty box.
+    void bind(QDateEdit *edit, const QString &field);
 
     // Shows the current row again in every bound widget.
     void refresh();
@@ -51,7 +65,8 @@ private:
     void add(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show);
     void write(QWidget *source, const QString &field, const QVariant &value);
     void showField(int field);
-    static void fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QString &displayField);
+    static void fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QStringList &displayFields,
+                           const QString &emptyText);
 
     Dataset *m_dataset;
     std::vector<Binding> m_bindings;

@@ -76,8 +76,7 @@ TDataMod::TDataMod(QObject *parent)
     TMemAlertTypes->setMemoryFields({QStringLiteral("ID"), QStringLiteral("Name")});
 
     ADOConnection1AfterConnect();
-    // The person table is read when it is used: opening it here would read every person.
-    for (Dataset *shared : {TDrzave, TKraj, TPokrajina, TKategorije, TKontakti, TEventAlarms, TSifreBank, TUsers, TRequery,
+    for (Dataset *shared : {TDrzave, TKraj, TPokrajina, TKategorije, TKontakti, TEventAlarms, TSifreBank, TOsnovniPod, TUsers, TRequery,
                             TRelacije, QDrzaveLookup, QKrajLookup, QPokrajineLookup, QKontaktiLookup, QEventAlarmsLookup,
                             QKategorijeLookup, QPodjetja})
         shared->open();
@@ -99,6 +98,12 @@ Dataset *TDataMod::table(const char *name, bool marksChanges)
     const QString tableName = QString::fromLatin1(name);
     auto *dataset = new Dataset(m_database.get(), QStringLiteral("SELECT * FROM ") + tableName, this);
     dataset->setObjectName(tableName);
+    // The persons can be many: their rows are read one by one, when used.
+    if (tableName == QLatin1String("TOsnovniPod")) {
+        dataset->setSql(QStringLiteral("SELECT ID FROM TOsnovniPod"));
+        dataset->setRowStatement(QStringLiteral("ID"), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = :ID"));
+        dataset->setUpdateTable(tableName);
+    }
     if (marksChanges)
         connect(dataset, &Dataset::recordChangeComplete, this, [this, tableName] { MarkTableChanged(tableName); });
     return dataset;

@@ -8,7 +8,7 @@ class PersonWindowLink
 public:
     virtual ~PersonWindowLink() = default;
 
-    virtual QWidget *window() = 0;
+    virtual QWidget *widget() = 0;
     // The application lost the focus: save pending edits and the category panel state.
     virtual void saveOnDeactivate() = 0;
     // The application got the focus back: re-read both person queries, staying on the same person.

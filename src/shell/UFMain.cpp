@@ -477,7 +477,7 @@ void TFMain::AppEvents1Deactivate()
 {
     m_childBeforeDeactivation = componentName(m_mdiArea->currentSubWindow());
     if (m_person) {
-        if (QMdiSubWindow *child = qobject_cast<QMdiSubWindow *>(m_person->window()->parentWidget()))
+        if (QMdiSubWindow *child = qobject_cast<QMdiSubWindow *>(m_person->widget()->parentWidget()))
             m_mdiArea->setActiveSubWindow(child);
         m_person->saveOnDeactivate();
     }
@@ -490,7 +490,7 @@ void TFMain::AppEvents1Activate()
     try {
         if (m_person) {
             m_person->refreshKeepingPosition();
-            if (QMdiSubWindow *child = qobject_cast<QMdiSubWindow *>(m_person->window()->parentWidget()))
+            if (QMdiSubWindow *child = qobject_cast<QMdiSubWindow *>(m_person->widget()->parentWidget()))
                 m_mdiArea->setActiveSubWindow(child);
             m_person->activate();
         }

@@ -84,7 +84,6 @@ void TestDataMod::creation()
     QCOMPARE(column(dataMod.QDrzaveLookup, "Naziv").first(), QStringLiteral("Avstrija"));
     QCOMPARE(column(dataMod.QKontaktiLookup, "Sort"), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
     QVERIFY(dataMod.QDrzaveLookup->isReadOnly());
-    QVERIFY(!dataMod.TOsnovniPod->isOpen()); // read when used
     QCOMPARE(dataMod.CountPersons(), 0);
     insertPersonsFixture(dataMod.database());
     QCOMPARE(dataMod.CountPersons(), 5);

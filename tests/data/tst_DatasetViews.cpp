@@ -160,7 +160,7 @@ void TestDatasetViews::binderLookupList()
     places.open();
     QComboBox place;
     DatasetBinder binder(&persons.dataset);
-    binder.bind(&place, QStringLiteral("IDKRAJ"), &places, QStringLiteral("IDKRAJ"), QStringLiteral("Naziv"));
+    binder.bind(&place, QStringLiteral("IDKRAJ"), &places, QStringLiteral("IDKRAJ"), {QStringLiteral("Naziv")});
     QCOMPARE(place.count(), 15);
     QCOMPARE(place.itemText(1), QStringLiteral("Črnomelj"));
 

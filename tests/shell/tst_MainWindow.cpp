@@ -60,7 +60,7 @@ public:
         m_window->setWindowTitle(QStringLiteral("Osebe"));
         main.addChildWindow(m_window)->show();
     }
-    QWidget *window() override { return m_window; }
+    QWidget *widget() override { return m_window; }
     void saveOnDeactivate() override { calls << QStringLiteral("save"); }
     void refreshKeepingPosition() override
     {
@@ -357,7 +357,7 @@ void TestMainWindow::activationRefreshesThePersonWindow()
 
     window.AppEvents1Deactivate();
     QCOMPARE(person.calls, QStringList{QStringLiteral("save")});
-    QCOMPARE(window.mdiArea()->currentSubWindow()->widget(), person.window());
+    QCOMPARE(window.mdiArea()->currentSubWindow()->widget(), person.widget());
 
     window.AppEvents1Activate();
     QCOMPARE(person.calls, (QStringList{"save", "refresh", "activate"}));

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+class Dataset;
+
+// The browse list's search as the user types: rows whose matched field begins with the
+// typed text, without regard to case; "*" alone for every row; "*abc" for rows that
+// contain "abc". A null value reads as empty text. Each row's text is folded once when
+// the rows are read, so that a keystroke only compares.
+class IncrementalSearch
+{
+public:
+    // Takes the rows of the dataset's field (none: every row passes).
+    void setRows(const Dataset &dataset, const QString &field);
+    void setText(const QString &typed);
+    const QString &text() const { return m_typed; }
+
+    bool accepts(int row) const;
+
+    // The rule itself, for one value.
+    static bool matches(const QString &value, const QString &typed);
+
+private:
+    std::vector<QString> m_folded;
+    bool m_hasField = false;
+    QString m_typed;
+    QString m_wanted; // the folded text to find
+    bool m_everything = true;
+    bool m_contains = false;
+};

@@ -1,0 +1,225 @@
+#include "UFDodajOsebo.h"
+
+#include "ColourScheme.h"
+#include "Dataset.h"
+#include "FlatButton.h"
+#include "NameRules.h"
+#include "PublicFunctions.h"
+#include "Settings.h"
+#include "UDataMod.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+TFDodajOsebo *FDodajOsebo = nullptr;
+
+namespace {
+
+QComboBox *nameBox(const char *name, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMaxVisibleItems(16);
+    return box;
+}
+
+void setList(QComboBox *box, const QStringList &items)
+{
+    box->clear();
+    box->addItems(items);
+    box->setEditText(QString());
+}
+
+QVariant nullWhenBlank(const QString &text)
+{
+    return TextToVariant(text);
+}
+
+}
+
+TFDodajOsebo::TFDodajOsebo(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("FDodajOsebo"));
+    FormCreate();
+    if (!FDodajOsebo)
+        FDodajOsebo = this;
+}
+
+TFDodajOsebo::~TFDodajOsebo()
+{
+    if (FDodajOsebo == this)
+        FDodajOsebo = nullptr;
+}
+
+void TFDodajOsebo::FormCreate()
+{
+    setWindowTitle(tr("Dodaj osebo"));
+    setModal(true);
+    setAutoFillBackground(true);
+    QPalette body = palette();
+    body.setColor(QPalette::Window, ColourScheme.CT_WDetailBack);
+    setPalette(body);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *fields = new QGridLayout;
+    fields->setContentsMargins(10, 10, 10, 10);
+    fields->setHorizontalSpacing(6);
+    layout->addLayout(fields);
+
+    CheckBox1 = new QCheckBox(this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(20);
+    ComboBox1 = nameBox("ComboBox1", this);
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setMaxLength(255);
+    ComboBox2 = nameBox("ComboBox2", this);
+    ComboBox4 = nameBox("ComboBox4", this);
+    ComboBox3 = nameBox("ComboBox3", this);
+
+    fields->addWidget(new QLabel(tr("Podjetje:"), this), 0, 0);
+    fields->addWidget(CheckBox1, 0, 1);
+    fields->addWidget(new QLabel(tr("Šifra:"), this), 1, 0);
+    fields->addWidget(Edit1, 1, 1, 1, 2);
+    fields->addWidget(new QLabel(tr("Naziv:"), this), 2, 0);
+    // The company name lies over the title in the same place.
+    m_titleOrName = new QStackedLayout;
+    m_titleOrName->addWidget(ComboBox1);
+    m_titleOrName->addWidget(Edit2);
+    fields->addLayout(m_titleOrName, 2, 1, 1, 2);
+    m_firstLabel = new QLabel(tr("Ime:"), this);
+    fields->addWidget(m_firstLabel, 3, 0);
+    fields->addWidget(ComboBox2, 3, 1);
+    fields->addWidget(ComboBox4, 3, 2);
+    m_surnameLabel = new QLabel(tr("Priimek:"), this);
+    fields->addWidget(m_surnameLabel, 4, 0);
+    fields->addWidget(ComboBox3, 4, 1, 1, 2);
+    fields->setColumnMinimumWidth(1, 140);
+    fields->setColumnMinimumWidth(2, 110);
+    setTabOrder(CheckBox1, Edit1);
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, ComboBox1);
+    setTabOrder(ComboBox1, ComboBox2);
+    setTabOrder(ComboBox2, ComboBox4);
+    setTabOrder(ComboBox4, ComboBox3);
+
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setAutoFillBackground(true);
+    QPalette barColours = bar->palette();
+    barColours.setColor(QPalette::Window, ColourScheme.CT_WTitleBack);
+    bar->setPalette(barColours);
+    auto *buttons = new QHBoxLayout(bar);
+    buttons->setContentsMargins(8, 6, 8, 6);
+    buttons->addStretch();
+    OkButton = new FlatButton(tr("Potr&di"), bar);
+    OkButton->setObjectName(QStringLiteral("BitBtn1"));
+    CancelButton = new FlatButton(tr("&Prekliči"), bar);
+    CancelButton->setObjectName(QStringLiteral("BitBtn2"));
+    buttons->addWidget(OkButton);
+    buttons->addWidget(CancelButton);
+    StyleButtons(bar);
+    layout->addWidget(bar);
+    connect(OkButton, &FlatButton::clicked, this, &TFDodajOsebo::accept);
+    connect(CancelButton, &FlatButton::clicked, this, &TFDodajOsebo::reject);
+
+    connect(CheckBox1, &QCheckBox::toggled, this, &TFDodajOsebo::CheckBox1Click);
+    for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
+        connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, box] { ComboBox2Change(box); });
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TFDodajOsebo::CheckBox1Click()
+{
+    const bool company = CheckBox1->isChecked();
+    for (QWidget *personField : {static_cast<QWidget *>(ComboBox2), static_cast<QWidget *>(ComboBox4),
+                                 static_cast<QWidget *>(ComboBox3), static_cast<QWidget *>(m_firstLabel),
+                                 static_cast<QWidget *>(m_surnameLabel)})
+        personField->setVisible(!company);
+    m_titleOrName->setCurrentWidget(company ? static_cast<QWidget *>(Edit2) : static_cast<QWidget *>(ComboBox1));
+}
+
+void TFDodajOsebo::ComboBox2Change(QComboBox *box)
+{
+    if (!AutoShiftNames)
+        return;
+    QLineEdit *edit = box->lineEdit();
+    const QString text = edit->text();
+    const QString capitalised = CapitaliseName(text);
+    if (capitalised == text)
+        return;
+    const int cursor = edit->cursorPosition();
+    const int selectionStart = edit->selectionStart();
+    const int selectionLength = edit->selectedText().size();
+    edit->setText(capitalised);
+    if (selectionStart >= 0)
+        edit->setSelection(selectionStart, selectionLength);
+    else
+        edit->setCursorPosition(cursor);
+}
+
+void TFDodajOsebo::showEvent(QShowEvent *event)
+{
+    Edit1->setFocus();
+    CheckBox1Click();
+    QDialog::showEvent(event);
+}
+
+void TFDodajOsebo::accept()
+{
+    // A person needs a first name and a company a name; otherwise the dialog stays, silently.
+    const bool company = CheckBox1->isChecked();
+    if ((company ? Edit2->text() : ComboBox2->currentText()).trimmed().isEmpty())
+        return;
+    QDialog::accept();
+}
+
+int TFDodajOsebo::ShowAddPersonDialog(bool isCompany, const QStringList &titles, const QStringList &firstNames,
+                                      const QStringList &middleNames, const QStringList &surnames)
+{
+    setList(ComboBox1, titles);
+    setList(ComboBox2, firstNames);
+    setList(ComboBox3, surnames);
+    setList(ComboBox4, middleNames);
+    CheckBox1->setChecked(isCompany);
+    Edit2->clear();
+    Edit1->clear();
+    if (exec() != QDialog::Accepted)
+        return 0;
+    return appendRow();
+}
+
+int TFDodajOsebo::appendRow()
+{
+    Dataset *persons = DataMod->TOsnovniPod;
+    if (!persons->isOpen())
+        persons->open();
+    const bool company = CheckBox1->isChecked();
+    const QString title = ComboBox1->currentText(), first = ComboBox2->currentText(), middle = ComboBox4->currentText(),
+                  surname = ComboBox3->currentText();
+    persons->append();
+    persons->setValue(QStringLiteral("Podjetje"), company ? QStringLiteral("True") : QStringLiteral("False"));
+    persons->setValue(QStringLiteral("Sifra"), nullWhenBlank(Edit1->text()));
+    persons->setValue(QStringLiteral("Naziv"), nullWhenBlank(title));
+    persons->setValue(QStringLiteral("Ime"), nullWhenBlank(first));
+    persons->setValue(QStringLiteral("SrednjeIme"), nullWhenBlank(middle));
+    persons->setValue(QStringLiteral("Priimek"), nullWhenBlank(surname));
+    // The full name from the values as stored: a part left empty counts as empty text.
+    const auto stored = [](const QString &text) { return text.trimmed().isEmpty() ? QString() : text; };
+    const QString fullName = company ? Edit2->text() : ComposeFullName(stored(title), stored(first), stored(middle), stored(surname));
+    persons->setValue(QStringLiteral("CelotnoIme"), fullName.isEmpty() ? QVariant() : QVariant(fullName));
+    persons->post();
+    return persons->value(QStringLiteral("ID")).toInt();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+
+class FlatButton;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QStackedLayout;
+
+// "Dodaj osebo": the small dialog in which a new person or company is entered. The row
+// is added only when a person has a first name, or a company a name.
+class TFDodajOsebo : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TFDodajOsebo(QWidget *parent = nullptr);
+    ~TFDodajOsebo() override;
+
+    // Shows the dialog with the known name lists, adds the row and returns its ID, or 0
+    // when the user cancelled.
+    int ShowAddPersonDialog(bool isCompany, const QStringList &titles, const QStringList &firstNames,
+                            const QStringList &middleNames, const QStringList &surnames);
+
+    QCheckBox *CheckBox1;
+    QLineEdit *Edit1;
+    QLineEdit *Edit2;
+    QComboBox *ComboBox1;
+    QComboBox *ComboBox2;
+    QComboBox *ComboBox3;
+    QComboBox *ComboBox4;
+    FlatButton *OkButton;
+    FlatButton *CancelButton;
+
+public Q_SLOTS:
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormCreate();
+    void CheckBox1Click();
+    void ComboBox2Change(QComboBox *box);
+    int appendRow();
+
+    QLabel *m_firstLabel;
+    QLabel *m_surnameLabel;
+    QStackedLayout *m_titleOrName;
+};
+
+extern TFDodajOsebo *FDodajOsebo;

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "Dataset.h"
+#include "IncrementalSearch.h"
+#include "PersonWindowLink.h"
+#include "SearchDefinition.h"
+
+#include <QWidget>
+
+class DatasetBinder;
+class DatasetModel;
+class FlatButton;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QSplitter;
+class QTabWidget;
+class QTableView;
+class SectionPanel;
+
+// The person window, "Osebe": on the left the searches and the browse list, on the right
+// the record of the chosen person or company with its sections on tabs. It is made once
+// at start and lives for the whole run; closing it closes the program.
+class TFVeldra : public QWidget, public PersonWindowLink
+{
+    Q_OBJECT
+public:
+    explicit TFVeldra(QWidget *parent = nullptr);
+    ~TFVeldra() override;
+
+    // What the main window asks of the person window.
+    QWidget *widget() override { return this; }
+    void saveOnDeactivate() override { FormDeactivate(); }
+    void refreshKeepingPosition() override;
+    void activate() override { FormActivate(); }
+    void leave() override { FormDeactivate(); }
+
+    void FormActivate();
+    // Saves the record and the lists being edited.
+    void FormDeactivate();
+
+    void ChooseSearch();
+    void ClearBrowseList();
+    void AddPerson();
+    void AddCompany();
+    void DeletePerson();
+
+    // The drop-down lists of the name boxes: titles, first, middle and surnames, functions.
+    QStringList nameList(const QString &field) const;
+
+    Dataset *QPregled;
+    Dataset *QOsebe;
+    QList<SearchDefinition> RxMemoryDataSearch;
+    QString FilterExpression;
+    QString SearchField;
+    bool WindowReady = false;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void createSearchHalf();
+    void createTitleBar(QWidget *parent);
+    void createRecordArea(QWidget *parent);
+    SectionPanel *addSection(const char *name, const QString &caption, const char *icon, const QString &tab);
+    void createBasicData();
+    void createAddress();
+    void createJob();
+    void createBankData();
+    void createCategory();
+    void colourWindow();
+    void fillNameLists();
+    void refreshLookups();
+
+    void addSearchItem(const QString &item);
+    void ComboBox1Change();
+    void PregledInputTextChange();
+    void DBGrid1KeyPress(QKeyEvent *event);
+    void QPregledAfterScroll();
+    void QOsebeAfterScroll();
+    void QOsebeAfterOpen();
+    void QOsebeAfterPost();
+    void QOsebePostError(Dataset::PostErrorAction *action);
+    void DBCheckBox1Click();
+    void DBComboBox4Change(QComboBox *box);
+    void RxDBLookupCombo1Change();
+    void QOsebeTRRValidate();
+    void Panel4Resize();
+    void moveToPerson(const QVariant &id);
+    void requeryPersons(const QVariant &id);
+
+    DatasetBinder *m_binder = nullptr;
+    DatasetModel *m_browseModel = nullptr;
+    IncrementalSearch m_search;
+    QString m_trrOnEntry;
+
+    QSplitter *Splitter1 = nullptr;
+    QWidget *Panel1 = nullptr;
+    QWidget *Panel30 = nullptr;
+    QSplitter *m_leftSplitter = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QLineEdit *PregledInputText = nullptr;
+    QTableView *DBGrid1 = nullptr;
+    QWidget *Panel5 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QWidget *Panel6 = nullptr;
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *m_jobTab = nullptr;
+    FlatButton *SpeedButton1 = nullptr;
+    FlatButton *SpeedButton2 = nullptr;
+
+    QCheckBox *DBCheckBox1 = nullptr;
+    QComboBox *DBComboBox1 = nullptr;
+    QComboBox *DBComboBox2 = nullptr;
+    QComboBox *DBComboBox3 = nullptr;
+    QComboBox *DBComboBox4 = nullptr;
+    QComboBox *DBComboBox5 = nullptr;
+    QLineEdit *DBEdit7 = nullptr;
+    QLineEdit *DBEdit1 = nullptr;
+    QDateEdit *m_birthDate = nullptr;
+    QList<QWidget *> m_personOnly;
+    QPlainTextEdit *m_street = nullptr;
+    QComboBox *RxDBLookupCombo1 = nullptr;
+    QComboBox *RxDBLookupCombo2 = nullptr;
+    QComboBox *RxDBLookupCombo3 = nullptr;
+    QComboBox *RxDBLookupCombo4 = nullptr;
+    QLineEdit *m_zip = nullptr;
+    QLineEdit *DBEdit6 = nullptr;
+    QComboBox *m_legalStatus = nullptr;
+};
+
+extern TFVeldra *FVeldra;

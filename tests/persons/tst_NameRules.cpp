@@ -1,0 +1,106 @@
+#include "IncrementalSearch.h"
+#include "NameRules.h"
+
+#include <QTest>
+
+class TestNameRules : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void capitaliseName_data();
+    void capitaliseName();
+    void composeFullName_data();
+    void composeFullName();
+    void checkAccountNumber_data();
+    void checkAccountNumber();
+    void incrementalSearch_data();
+    void incrementalSearch();
+};
+
+void TestNameRules::capitaliseName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("mixed case") << "mARIJA" << "Marija";
+    QTest::newRow("two words") << "Ana Marija" << "Ana marija";
+    QTest::newRow("Slovenian letters") << "čRTOMIR" << "Črtomir";
+    QTest::newRow("trailing blank after a right name stays") << "Janez " << "Janez ";
+    QTest::newRow("trailing blank after a wrong name goes") << "janez " << "Janez";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestNameRules::capitaliseName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QCOMPARE(CapitaliseName(typed), written);
+}
+
+void TestNameRules::composeFullName_data()
+{
+    QTest::addColumn<QStringList>("parts"); // title, first, middle, surname
+    QTest::addColumn<QString>("fullName");
+    QTest::newRow("title, first and surname") << QStringList{"Dr.", "Janez", "", "Novak"} << "Dr. Janez Novak";
+    QTest::newRow("first and surname") << QStringList{"", "Janez", "", "Novak"} << "Janez Novak";
+    QTest::newRow("all four") << QStringList{"mag.", "Ana", "Marija", "Kos"} << "mag. Ana Marija Kos";
+    QTest::newRow("two empty parts leave two blanks") << QStringList{"Dr.", "", "", "Novak"} << "Dr.  Novak";
+    QTest::newRow("blanks inside parts") << QStringList{"", "Ana  ", "", "Kos"} << "Ana  Kos";
+    QTest::newRow("nothing") << QStringList{"", "", "", ""} << "";
+}
+
+void TestNameRules::composeFullName()
+{
+    QFETCH(QStringList, parts);
+    QFETCH(QString, fullName);
+    QCOMPARE(ComposeFullName(parts[0], parts[1], parts[2], parts[3]), fullName);
+}
+
+void TestNameRules::checkAccountNumber_data()
+{
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("valid") << "05100-1000000036" << true;
+    QTest::newRow("wrong check digits") << "05100-1000000037" << false;
+    QTest::newRow("blanks and dashes ignored") << "05100 10000000-36" << true;
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("only the mask's separator") << "-" << true;
+    QTest::newRow("the empty mask") << "     -          " << true;
+    QTest::newRow("too short") << "05100-100000003" << false;
+    QTest::newRow("letters") << "05100-10000000AB" << false;
+}
+
+void TestNameRules::checkAccountNumber()
+{
+    QFETCH(QString, account);
+    QFETCH(bool, valid);
+    QCOMPARE(CheckAccountNumber(account), valid);
+}
+
+void TestNameRules::incrementalSearch_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("beginning, any case") << "Novak Ana" << "NOV" << true;
+    QTest::newRow("not the beginning") << "Ana Novak" << "NOV" << false;
+    QTest::newRow("Slovenian letters, any case") << "Čeh Bojan" << "čE" << true;
+    QTest::newRow("C is not Č") << "Čeh Bojan" << "CE" << false;
+    QTest::newRow("asterisk alone: everything") << "Ana" << "*" << true;
+    QTest::newRow("asterisk and letters: anywhere") << "Ana Novak" << "*OVA" << true;
+    QTest::newRow("asterisk and letters not there") << "Ana Novak" << "*KOS" << false;
+    QTest::newRow("blank text: everything") << "Ana" << "  " << true;
+    QTest::newRow("empty value") << "" << "A" << false;
+    QTest::newRow("blank typed after the name") << "Ana Novak" << "ANA " << true;
+    QTest::newRow("longer than the value") << "Ana" << "ANAS" << false;
+}
+
+void TestNameRules::incrementalSearch()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, typed);
+    QFETCH(bool, shown);
+    QCOMPARE(IncrementalSearch::matches(value, typed), shown);
+}
+
+QTEST_GUILESS_MAIN(TestNameRules)
+#include "tst_NameRules.moc"
