@@ -137,6 +137,7 @@ Dataset::Row Dataset::readRow(const QSqlQuery &query) const
 
 void Dataset::fetch()
 {
+    m_indexField = -1;
     m_cells.clear();
     m_rowCount = 0;
     m_keys.clear();
@@ -189,6 +190,9 @@ const QVariant &Dataset::cell(int row, int field) const
 {
     if (m_lazyKeyField.isEmpty())
         return m_cells[size_t(row) * size_t(stride()) + size_t(field)];
+    // The key is known without reading the row: a locate by key reads nothing.
+    if (field == m_lazyKey)
+        return m_keys[row];
     return lazyRow(row)[field];
 }
 
@@ -232,6 +236,7 @@ Dataset::Row Dataset::rowValues(int row) const
 
 void Dataset::storeRow(int row, const Row &values)
 {
+    m_indexField = -1;
     if (m_lazyKeyField.isEmpty()) {
         std::copy(values.begin(), values.end(), m_cells.begin() + ptrdiff_t(row) * stride());
         return;
@@ -244,6 +249,7 @@ void Dataset::storeRow(int row, const Row &values)
 
 void Dataset::appendRow(const Row &values)
 {
+    m_indexField = -1;
     if (m_lazyKeyField.isEmpty()) {
         m_cells.insert(m_cells.end(), values.begin(), values.end());
         ++m_rowCount;
@@ -255,6 +261,7 @@ void Dataset::appendRow(const Row &values)
 
 void Dataset::eraseRow(int row)
 {
+    m_indexField = -1;
     if (m_lazyKeyField.isEmpty()) {
         const auto first = m_cells.begin() + ptrdiff_t(row) * stride();
         m_cells.erase(first, first + stride());
@@ -303,6 +310,7 @@ void Dataset::close()
     m_rowCount = 0;
     m_keys.clear();
     m_rowCache.clear();
+    m_indexField = -1;
     m_visible.clear();
     m_buffer.clear();
     m_current = -1;
@@ -376,12 +384,45 @@ bool Dataset::moveTo(int recNo)
     return true;
 }
 
+int Dataset::locateByIndex(int field, qint64 key) const
+{
+    if (m_indexField != field) {
+        m_index.clear();
+        m_indexField = field;
+        for (int row = 0; row < rawRowCount(); ++row) {
+            bool ok = false;
+            const qint64 value = cell(row, field).toLongLong(&ok);
+            if (ok)
+                m_index[value].push_back(row);
+        }
+    }
+    const auto found = m_index.find(key);
+    if (found == m_index.end())
+        return -1;
+    // The first of the rows shown; the shown rows keep the order of all rows.
+    for (const int row : found->second) {
+        const auto at = std::lower_bound(m_visible.begin(), m_visible.end(), row);
+        if (at != m_visible.end() && *at == row)
+            return int(at - m_visible.begin());
+    }
+    return -1;
+}
+
 bool Dataset::locate(const QString &field, const QVariant &value, LocateOptions options)
 {
     const int f = fieldIndex(field);
     if (f < 0 || !isOpen())
         return false;
     checkBrowseMode();
+    // Whole numbers (keys) are found through an index; rows read by key only by their key.
+    const bool wholeNumber = value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong
+        || value.typeId() == QMetaType::UInt || value.typeId() == QMetaType::ULongLong;
+    if (wholeNumber && !options && (m_lazyKeyField.isEmpty() || f == m_lazyKey)) {
+        const int at = locateByIndex(f, value.toLongLong());
+        if (at >= 0 && at != m_current)
+            setCurrent(at);
+        return at >= 0;
+    }
     for (int i = 0; i < recordCount(); ++i) {
         if (matches(cell(m_visible[i], f), value, options)) {
             if (i != m_current)

@@ -172,6 +172,7 @@ private:
     void appendRow(const Row &values);
     void eraseRow(int row);
     const Row &lazyRow(int row) const;
+    int locateByIndex(int field, qint64 key) const;
 
     Database *m_database = nullptr;
     QStringList m_sqlLines;
@@ -190,6 +191,9 @@ private:
     std::vector<QVariant> m_keys;
     int m_lazyKey = -1;
     mutable std::unordered_map<qint64, Row> m_rowCache;
+    // Rows by whole-number value of one field, for locating keys among many rows.
+    mutable std::unordered_map<qint64, std::vector<int>> m_index;
+    mutable int m_indexField = -1;
     std::vector<int> m_visible;
     int m_current = -1;
     int m_beforeInsert = -1;

@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -127,43 +128,53 @@ void DatasetBinder::bind(QComboBox *combo, const QString &field)
     connect(combo, &QComboBox::activated, this, [this, combo, field](int index) { write(combo, field, combo->itemText(index)); });
 }
 
-void DatasetBinder::fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QStringList &displayFields,
-                               const QString &emptyText)
+QHash<qint64, int> DatasetBinder::fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField,
+                                             const QStringList &displayFields, const QString &emptyText)
 {
     const QSignalBlocker blocker(combo);
     combo->clear();
+    QHash<qint64, int> positions;
     if (!emptyText.isEmpty())
         combo->addItem(emptyText, QVariant());
     if (!lookup->isOpen())
-        return;
+        return positions;
     const int key = lookup->fieldIndex(keyField);
     QList<int> display;
     for (const QString &name : displayFields)
         display << lookup->fieldIndex(name);
+    QStringList texts;
     for (int recNo = 1; recNo <= lookup->recordCount(); ++recNo) {
         QStringList parts;
         for (int f : display)
             parts << lookup->valueAt(recNo, f).toString();
-        combo->addItem(parts.join(QLatin1Char(' ')).trimmed(), lookup->valueAt(recNo, key));
+        texts << parts.join(QLatin1Char(' ')).trimmed();
     }
+    combo->addItems(texts);
+    for (int recNo = 1; recNo <= lookup->recordCount(); ++recNo) {
+        const int index = recNo - 1 + (emptyText.isEmpty() ? 0 : 1);
+        const QVariant value = lookup->valueAt(recNo, key);
+        combo->setItemData(index, value);
+        positions.insert(value.toLongLong(), index);
+    }
+    return positions;
 }
 
 void DatasetBinder::bind(QComboBox *combo, const QString &field, Dataset *lookup, const QString &keyField,
                          const QStringList &displayFields, const QString &emptyText)
 {
-    fillLookup(combo, lookup, keyField, displayFields, emptyText);
-    const auto show = [combo](const QVariant &value) {
-        int index = -1;
-        for (int i = 0; i < combo->count(); ++i) {
-            const QVariant key = combo->itemData(i);
-            if (value.isNull() ? key.isNull() : (!key.isNull() && key.toLongLong() == value.toLongLong()))
-                index = i;
+    // A list can hold thousands of companies: their places are kept for showing a value.
+    auto positions = std::make_shared<QHash<qint64, int>>(fillLookup(combo, lookup, keyField, displayFields, emptyText));
+    const bool hasEmpty = !emptyText.isEmpty();
+    const auto show = [combo, positions, hasEmpty](const QVariant &value) {
+        if (value.isNull()) {
+            combo->setCurrentIndex(hasEmpty ? 0 : -1);
+            return;
         }
-        combo->setCurrentIndex(index);
+        combo->setCurrentIndex(positions->value(value.toLongLong(), -1));
     };
     add(combo, field, show);
-    connect(lookup, &Dataset::rowsReset, combo, [this, combo, lookup, keyField, displayFields, emptyText, field, show] {
-        fillLookup(combo, lookup, keyField, displayFields, emptyText);
+    connect(lookup, &Dataset::rowsReset, combo, [this, combo, lookup, keyField, displayFields, emptyText, field, show, positions] {
+        *positions = fillLookup(combo, lookup, keyField, displayFields, emptyText);
         const QSignalBlocker blocker(combo);
         show(m_dataset->value(field));
     });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QVariant>
@@ -65,7 +66,7 @@ private:
     void add(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show);
     void write(QWidget *source, const QString &field, const QVariant &value);
     void showField(int field);
-    static void fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QStringList &displayFields,
+    static QHash<qint64, int> fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QStringList &displayFields,
                            const QString &emptyText);
 
     Dataset *m_dataset;

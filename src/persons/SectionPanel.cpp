@@ -2,10 +2,39 @@
 
 #include "ColourScheme.h"
 
-#include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QVBoxLayout>
+
+namespace {
+
+// A caption in the title colour with a one-pixel shadow, drawn directly: a graphics
+// effect would render the caption again on every repaint of the window.
+class ShadowedCaption : public QLabel
+{
+public:
+    ShadowedCaption(const QString &text, QWidget *parent)
+        : QLabel(text, parent)
+    {
+        QFont bold = font();
+        bold.setBold(true);
+        setFont(bold);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect area = contentsRect().adjusted(0, 0, -1, -1);
+        painter.setPen(ColourScheme.CT_WTitleBack.darker(180));
+        painter.drawText(area.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, text());
+        painter.setPen(ColourScheme.CT_WTitleFont);
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, text());
+    }
+};
+
+}
 
 SectionPanel::SectionPanel(const QString &name, const QString &caption, const QString &icon, QWidget *parent)
     : QWidget(parent)
@@ -27,16 +56,7 @@ SectionPanel::SectionPanel(const QString &name, const QString &caption, const QS
     auto *picture = new QLabel(m_title);
     picture->setPixmap(QIcon(icon).pixmap(16, 16));
     titleLayout->addWidget(picture);
-    m_caption = new QLabel(caption, m_title);
-    QFont bold = m_caption->font();
-    bold.setBold(true);
-    m_caption->setFont(bold);
-    m_caption->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(ColourScheme.CT_WTitleFont.name()));
-    auto *shadow = new QGraphicsDropShadowEffect(m_caption);
-    shadow->setOffset(1, 1);
-    shadow->setBlurRadius(0);
-    shadow->setColor(ColourScheme.CT_WTitleBack.darker(180));
-    m_caption->setGraphicsEffect(shadow);
+    m_caption = new ShadowedCaption(caption, m_title);
     titleLayout->addWidget(m_caption, 1);
     layout->addWidget(m_title);
 

@@ -785,8 +785,10 @@ void TFVeldra::DBCheckBox1Click()
     DBEdit7->setVisible(company);
     for (QWidget *personField : std::as_const(m_personOnly))
         personField->setVisible(!company);
-    // A company has no employer: its "Služba" tab goes.
-    PageControl1->setTabVisible(PageControl1->indexOf(m_jobTab), !company);
+    // A company has no employer: its "Služba" tab goes. (Only a change lays the tabs out again.)
+    const int job = PageControl1->indexOf(m_jobTab);
+    if (PageControl1->isTabVisible(job) == company)
+        PageControl1->setTabVisible(job, !company);
 }
 
 void TFVeldra::DBComboBox4Change(QComboBox *box)

@@ -1,0 +1,240 @@
+// The person window at scale, on generated persons in an SQLite data folder:
+//   veldra-bench-persons [COUNT,COUNT,...]     (default 10000,100000,1000000)
+// For each count: creating the window, one keystroke in the search box until the browse
+// list shows the new rows (prefix and "*contains", one to three letters), the same by
+// re-running the whole statement for every keystroke (the plain way), choosing another
+// person until the record is shown, the program coming back to the front (nothing
+// changed, and after another workstation added a person), and the resident memory.
+// Every keystroke's rows are checked against the statement run afresh.
+
+#include "BenchSupport.h"
+#include "DataGenerator.h"
+#include "Database.h"
+#include "Dataset.h"
+#include "IncrementalSearch.h"
+#include "ProgramPaths.h"
+#include "Settings.h"
+#include "UDataMod.h"
+#include "UFDodajOsebo.h"
+#include "UFVeldra.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QSqlRecord>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace {
+
+struct Figures
+{
+    std::vector<double> times;
+    void add(double ms) { times.push_back(ms); }
+    double median()
+    {
+        std::sort(times.begin(), times.end());
+        return times.empty() ? 0 : times[times.size() / 2];
+    }
+    double worst() { return times.empty() ? 0 : *std::max_element(times.begin(), times.end()); }
+};
+
+double timed(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// A keystroke as the user makes it, then whatever the list has to paint.
+void press(QLineEdit *box, QChar c)
+{
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QKeyEvent up(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(box, &down);
+    QApplication::sendEvent(box, &up);
+    QApplication::processEvents();
+}
+
+QList<qlonglong> shownIds(const Dataset &list)
+{
+    QList<qlonglong> ids;
+    const int f = list.fieldIndex(QStringLiteral("ID"));
+    for (int recNo = 1; recNo <= list.recordCount(); ++recNo)
+        ids << list.valueAt(recNo, f).toLongLong();
+    return ids;
+}
+
+// The rows the statement gives when run afresh and filtered row by row.
+QList<qlonglong> freshIds(Database &database, const QString &sql, const QString &field, const QString &typed)
+{
+    QList<qlonglong> ids;
+    QSqlQuery query = database.run(sql);
+    const int id = query.record().indexOf(QStringLiteral("ID"));
+    const int matched = query.record().indexOf(field);
+    while (query.next())
+        if (IncrementalSearch::matches(query.value(matched).toString(), typed))
+            ids << query.value(id).toLongLong();
+    return ids;
+}
+
+// Texts a user would type: the beginnings of names that exist, and parts from inside them.
+QStringList typedTexts(Database &database, bool contains, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QStringList names;
+    QSqlQuery query = database.run(QStringLiteral("SELECT CelotnoIme FROM TOsnovniPod WHERE ID % 97 = 3"));
+    while (query.next())
+        names << query.value(0).toString();
+    QStringList texts;
+    for (int i = 0; i < 12 && !names.isEmpty(); ++i) {
+        const QString name = names[random.bounded(int(names.size()))];
+        const int from = contains ? random.bounded(1, qMax(2, int(name.size()) - 3)) : 0;
+        texts << (contains ? QStringLiteral("*") : QString()) + name.mid(from, 3).toUpper();
+    }
+    return texts;
+}
+
+struct Installation
+{
+    explicit Installation(int persons)
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("program")));
+        QDir().mkpath(dir.filePath(QStringLiteral("data")));
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+        ProgramPaths::setProgramFile(dir.filePath(QStringLiteral("program/veldra")));
+        QFile ini(dir.filePath(QStringLiteral("program/veldra.ini")));
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[Glavno]\nPathPodatki=" + dir.filePath(QStringLiteral("data")).toUtf8() + "\nMaticniPodatki=1\n");
+        ini.close();
+        ClearSettingsCache();
+        file = dir.filePath(QStringLiteral("data/Veldra_be.mdb"));
+        QFile::copy(QStringLiteral(VELDRA_TEMPLATE_DB), file);
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        Database database(DatabaseLocation::sqliteFile(file));
+        Bench::print("generate", persons, timed([&] { DataGenerator::addPersons(database, persons); }), "ms");
+    }
+    QTemporaryDir dir;
+    QString file;
+};
+
+void measure(int persons)
+{
+    Installation installation(persons);
+    const double memoryBefore = Bench::residentMegabytes();
+    std::unique_ptr<TDataMod> dataMod;
+    Bench::print("datamod_create", persons, timed([&] { dataMod = std::make_unique<TDataMod>(); }), "ms");
+    auto dialog = std::make_unique<TFDodajOsebo>();
+    std::unique_ptr<TFVeldra> window;
+    Bench::print("window_create", persons, timed([&] {
+                     window = std::make_unique<TFVeldra>();
+                     window->resize(1200, 800);
+                     window->show();
+                     QApplication::processEvents();
+                 }), "ms");
+
+    auto *box = window->findChild<QLineEdit *>(QStringLiteral("PregledInputText"));
+    Database &database = dataMod->database();
+    const QString sql = window->QPregled->sql();
+    int mismatches = 0;
+    for (const bool contains : {false, true}) {
+        std::map<int, Figures> byLength;
+        Figures all, plain;
+        for (const QString &text : typedTexts(database, contains, contains ? 2 : 1)) {
+            box->clear();
+            window->QPregled->refilter();
+            QString typed;
+            for (const QChar c : text) {
+                typed += c;
+                const double ms = timed([&] { press(box, c); });
+                // The asterisk alone shows everything; the letters after it are the search.
+                const int letters = int(typed.size()) - (contains ? 1 : 0);
+                if (letters > 0) {
+                    byLength[letters].add(ms);
+                    all.add(ms);
+                }
+                if (shownIds(*window->QPregled) != freshIds(database, sql, window->SearchField, typed))
+                    ++mismatches;
+            }
+            // The plain way: the whole statement again for the complete text.
+            plain.add(timed([&] {
+                window->QPregled->requery();
+                IncrementalSearch search;
+                search.setText(typed);
+                search.setRows(*window->QPregled, window->SearchField);
+                int shown = 0;
+                for (int row = 0; row < window->QPregled->rawRowCount(); ++row)
+                    shown += search.accepts(row) ? 1 : 0;
+                Q_UNUSED(shown);
+            }));
+        }
+        const char *kind = contains ? "contains" : "prefix";
+        Bench::print(qPrintable(QStringLiteral("keystroke_%1_median").arg(QLatin1String(kind))), persons, all.median(), "ms");
+        Bench::print(qPrintable(QStringLiteral("keystroke_%1_worst").arg(QLatin1String(kind))), persons, all.worst(), "ms");
+        for (auto &[letters, figures] : byLength) {
+            Bench::print(qPrintable(QStringLiteral("keystroke_%1_%2_median").arg(QLatin1String(kind)).arg(letters)), persons,
+                         figures.median(), "ms");
+            Bench::print(qPrintable(QStringLiteral("keystroke_%1_%2_worst").arg(QLatin1String(kind)).arg(letters)), persons,
+                         figures.worst(), "ms");
+        }
+        Bench::print(qPrintable(QStringLiteral("keystroke_%1_plain_median").arg(QLatin1String(kind))), persons, plain.median(), "ms");
+    }
+    Bench::print("keystroke_mismatches", persons, mismatches, "rows");
+
+    box->clear();
+    window->QPregled->refilter();
+    auto *grid = window->findChild<QTableView *>(QStringLiteral("DBGrid1"));
+    QRandomGenerator random(3);
+    Figures switches;
+    for (int i = 0; i < 40; ++i) {
+        const int row = random.bounded(window->QPregled->recordCount());
+        switches.add(timed([&] {
+            grid->setCurrentIndex(grid->model()->index(row, 0));
+            QApplication::processEvents();
+        }));
+    }
+    Bench::print("person_switch_median", persons, switches.median(), "ms");
+    Bench::print("person_switch_worst", persons, switches.worst(), "ms");
+
+    Figures unchanged, changed;
+    for (int i = 0; i < 5; ++i)
+        unchanged.add(timed([&] { window->refreshKeepingPosition(); }));
+    Database other(DatabaseLocation::sqliteFile(installation.file));
+    for (int i = 0; i < 3; ++i) {
+        other.run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme, Podjetje) VALUES (\"Nova oseba %1\", \"False\")").arg(i));
+        changed.add(timed([&] { window->refreshKeepingPosition(); }));
+    }
+    Bench::print("focus_back_median", persons, unchanged.median(), "ms");
+    Bench::print("focus_back_changed_median", persons, changed.median(), "ms");
+    Bench::print("rss", persons, Bench::residentMegabytes(), "MB");
+    Bench::print("rss_window_and_data", persons, Bench::residentMegabytes() - memoryBefore, "MB");
+    window.reset();
+    dialog.reset();
+    dataMod.reset();
+}
+
+}
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QList<int> counts{10000, 100000, 1000000};
+    if (argc > 1) {
+        counts.clear();
+        for (const QString &count : QString::fromLocal8Bit(argv[1]).split(QLatin1Char(',')))
+            counts << count.toInt();
+    }
+    for (const int persons : counts)
+        measure(persons);
+    return 0;
+}
