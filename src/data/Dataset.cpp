@@ -624,7 +624,13 @@ void Dataset::post()
     Q_EMIT beforePost();
     for (int attempt = 0;; ++attempt) {
         try {
-            writeRow();
+            try {
+                writeRow();
+            } catch (const DatabaseError &error) {
+                // Said in the user's words; the engine's own text comes on the second line.
+                throw DatabaseError(tr("Vnosa ni mogoče shraniti. Popravite podatke in poskusite znova."), error.sql(),
+                                    error.driverText().isEmpty() ? error.message() : error.driverText());
+            }
             break;
         } catch (const DatabaseError &error) {
             PostErrorAction action = PostErrorAction::Fail;

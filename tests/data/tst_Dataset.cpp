@@ -316,7 +316,8 @@ void TestDataset::rowDeletedByAnotherWorkstation()
         persons.post();
         QFAIL("the post of a row that is gone succeeded");
     } catch (const DatabaseError &error) {
-        QVERIFY(error.message().contains(QLatin1String("drug uporabnik")));
+        QVERIFY(QString::fromStdString(error.what()).contains(QLatin1String("drug uporabnik")));
+        QVERIFY(error.message().contains(QLatin1String("ni mogoče shraniti")));
     }
     QCOMPARE(persons.value(QStringLiteral("Ime")).toString(), QStringLiteral("Cveta"));
 }
