@@ -317,7 +317,7 @@ void TestDataset::rowDeletedByAnotherWorkstation()
         QFAIL("the post of a row that is gone succeeded");
     } catch (const DatabaseError &error) {
         QVERIFY(QString::fromStdString(error.what()).contains(QLatin1String("drug uporabnik")));
-        QVERIFY(error.message().contains(QLatin1String("ni mogoče shraniti")));
+        QVERIFY(error.message().contains(QStringLiteral("ni mogoče shraniti")));
     }
     QCOMPARE(persons.value(QStringLiteral("Ime")).toString(), QStringLiteral("Cveta"));
 }
