@@ -374,7 +374,7 @@ void TFVeldra::createRecordArea(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     PageControl1 = new QTabWidget(Panel6);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setUsesScrollButtons(true);
     layout->addWidget(PageControl1);
     parent->layout()->addWidget(Panel6);
 
