@@ -1,6 +1,17 @@
 // The composition root: start-up, then every window of the program in its fixed order.
 
 #include "Messagebox.h"
+#include "UFDodajAlarm.h"
+#include "UFDodajDrzavo.h"
+#include "UFDodajKategorijo.h"
+#include "UFDodajKontakt.h"
+#include "UFDodajKraj.h"
+#include "UFDodajPokrajino.h"
+#include "UFDrzave.h"
+#include "UFKategorije.h"
+#include "UFKraji.h"
+#include "UFPodjetje.h"
+#include "UFPokrajine.h"
 #include "UDataMod.h"
 #include "UFDodajOsebo.h"
 #include "UFVeldra.h"
@@ -21,6 +32,13 @@ namespace {
 MainWindowServices mainWindowServices()
 {
     MainWindowServices services;
+    services.childWindows = {
+        {QStringLiteral("FDrzave"), [] { return new TFDrzave; }},
+        {QStringLiteral("FKraji"), [] { return new TFKraji; }},
+        {QStringLiteral("FPokrajine"), [] { return new TFPokrajine; }},
+        {QStringLiteral("FKategorije"), [] { return new TFKategorije; }},
+        {QStringLiteral("FPodjetje"), [] { return new TFPodjetje; }},
+    };
     services.countPersons = []() -> std::optional<int> {
         if (!DataMod)
             return std::nullopt;
@@ -44,15 +62,21 @@ void CreateWindows()
     new TDataMod(qApp);
     TFMessageBox *messageBox = TFMessageBox::instance();
     messageBox->setParent(FMain, messageBox->windowFlags());
-    // Then the about and settings windows and the other quick-add dialogs.
+    // The about and settings windows come here, then the quick-add dialogs.
+    new TFDodajPokrajino(FMain);
+    new TFDodajKategorijo(FMain);
+    new TFDodajKraj(FMain);
     new TFDodajOsebo(FMain);
+    new TFDodajAlarm(FMain);
+    new TFDodajDrzavo(FMain);
     // The person window, which lives for the whole run.
     auto *persons = new TFVeldra;
     QMdiSubWindow *frame = FMain->addChildWindow(persons);
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowMinimizeButtonHint);
     FMain->setPersonWindow(persons);
-    // Then the edit dialogs, and last the alarm review.
+    // Then the edit dialogs of the person's contacts and alarms, and last the alarm review.
+    new TFDodajKontakt(FMain);
     FMain->showPlaced();
     WindowPlacement::restore(frame, QStringLiteral("Software\\Veldra\\FVeldra"), true);
     WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Handle"), QString::number(FMain->winId()));

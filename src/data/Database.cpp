@@ -258,6 +258,37 @@ QSqlQuery Database::execute(const QString &sql, const std::function<void(QSqlQue
     return query;
 }
 
+bool Database::isGeneratedKey(const QString &table, const QString &column) const
+{
+    const QString name = (table + QLatin1Char('.') + column).toLower();
+    const auto known = m_generatedKeys.constFind(name);
+    if (known != m_generatedKeys.constEnd())
+        return *known;
+    bool generated = false;
+    if (dialect() == SqlDialect::Sqlite) {
+        // Only a single INTEGER PRIMARY KEY stands for the row number that SQLite gives.
+        QSqlQuery columns = runNative(QStringLiteral("PRAGMA table_info(%1)").arg(table));
+        int keys = 0;
+        bool integerKey = false;
+        while (columns.next()) {
+            if (columns.value(5).toInt() > 0) {
+                ++keys;
+                integerKey = columns.value(1).toString().compare(column, Qt::CaseInsensitive) == 0
+                    && columns.value(2).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+            }
+        }
+        generated = keys == 1 && integerKey;
+    } else {
+        QSqlQuery columns = runNative(QStringLiteral("SELECT is_identity, column_default FROM information_schema.columns "
+                                                     "WHERE table_name = ? AND column_name = ?"),
+                                      {table.toLower(), column.toLower()});
+        generated = columns.next()
+            && (columns.value(0).toString() == QLatin1String("YES") || columns.value(1).toString().startsWith(QLatin1String("nextval")));
+    }
+    m_generatedKeys.insert(name, generated);
+    return generated;
+}
+
 QString Database::changeToken() const
 {
     QString token = QString::number(m_writes);

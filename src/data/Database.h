@@ -3,6 +3,7 @@
 #include "Schema.h"
 #include "SqlDialect.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUrl>
@@ -50,6 +51,10 @@ public:
     // Runs SQL already in this engine's dialect; throws DatabaseError.
     QSqlQuery runNative(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true) const;
 
+    // Whether the database gives a new row's key itself (an AutoNumber), as read from the
+    // database's own description of the table.
+    bool isGeneratedKey(const QString &table, const QString &column) const;
+
     // Changes whenever the database may hold other data than before: after this
     // connection's writes, another workstation's commits (SQLite), or new change stamps.
     QString changeToken() const;
@@ -66,4 +71,5 @@ private:
     DatabaseLocation m_location;
     QString m_connectionName;
     mutable quint64 m_writes = 0;
+    mutable QHash<QString, bool> m_generatedKeys;
 };

@@ -5,13 +5,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include "LookupComboBox.h"
 #include <QDateEdit>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -128,59 +129,11 @@ void DatasetBinder::bind(QComboBox *combo, const QString &field)
     connect(combo, &QComboBox::activated, this, [this, combo, field](int index) { write(combo, field, combo->itemText(index)); });
 }
 
-QHash<qint64, int> DatasetBinder::fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField,
-                                             const QStringList &displayFields, const QString &emptyText)
+void DatasetBinder::bind(LookupComboBox *combo, const QString &field)
 {
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    QHash<qint64, int> positions;
-    if (!emptyText.isEmpty())
-        combo->addItem(emptyText, QVariant());
-    if (!lookup->isOpen())
-        return positions;
-    const int key = lookup->fieldIndex(keyField);
-    QList<int> display;
-    for (const QString &name : displayFields)
-        display << lookup->fieldIndex(name);
-    QStringList texts;
-    for (int recNo = 1; recNo <= lookup->recordCount(); ++recNo) {
-        QStringList parts;
-        for (int f : display)
-            parts << lookup->valueAt(recNo, f).toString();
-        texts << parts.join(QLatin1Char(' ')).trimmed();
-    }
-    combo->addItems(texts);
-    for (int recNo = 1; recNo <= lookup->recordCount(); ++recNo) {
-        const int index = recNo - 1 + (emptyText.isEmpty() ? 0 : 1);
-        const QVariant value = lookup->valueAt(recNo, key);
-        combo->setItemData(index, value);
-        positions.insert(value.toLongLong(), index);
-    }
-    return positions;
-}
-
-void DatasetBinder::bind(QComboBox *combo, const QString &field, Dataset *lookup, const QString &keyField,
-                         const QStringList &displayFields, const QString &emptyText)
-{
-    // A list can hold thousands of companies: their places are kept for showing a value.
-    auto positions = std::make_shared<QHash<qint64, int>>(fillLookup(combo, lookup, keyField, displayFields, emptyText));
-    const bool hasEmpty = !emptyText.isEmpty();
-    const auto show = [combo, positions, hasEmpty](const QVariant &value) {
-        if (value.isNull()) {
-            combo->setCurrentIndex(hasEmpty ? 0 : -1);
-            return;
-        }
-        combo->setCurrentIndex(positions->value(value.toLongLong(), -1));
-    };
-    add(combo, field, show);
-    connect(lookup, &Dataset::rowsReset, combo, [this, combo, lookup, keyField, displayFields, emptyText, field, show, positions] {
-        *positions = fillLookup(combo, lookup, keyField, displayFields, emptyText);
-        const QSignalBlocker blocker(combo);
-        show(m_dataset->value(field));
-    });
-    connect(combo, &QComboBox::activated, this, [this, combo, field](int index) {
-        write(combo, field, index < 0 ? QVariant() : combo->itemData(index));
-    });
+    add(combo, field, [combo](const QVariant &value) { combo->setCurrentKey(value); });
+    connect(combo->lookup(), &Dataset::rowsReset, combo, [this, combo, field] { combo->setCurrentKey(m_dataset->value(field)); });
+    connect(combo, &QComboBox::activated, this, [this, combo, field] { write(combo, field, combo->currentKey()); });
 }
 
 void DatasetBinder::bindChoice(QComboBox *combo, const QString &field)
@@ -189,6 +142,12 @@ void DatasetBinder::bindChoice(QComboBox *combo, const QString &field)
     connect(combo, &QComboBox::activated, this, [this, combo, field](int index) {
         write(combo, field, index < 0 ? QVariant() : combo->itemData(index));
     });
+}
+
+void DatasetBinder::bind(QDoubleSpinBox *box, const QString &field)
+{
+    add(box, field, [box](const QVariant &value) { box->setValue(value.toDouble()); });
+    connect(box, &QDoubleSpinBox::valueChanged, this, [this, box, field](double value) { write(box, field, value); });
 }
 
 void DatasetBinder::bind(QDateEdit *edit, const QString &field)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QVariant>
@@ -10,8 +9,10 @@
 
 class Dataset;
 class QCheckBox;
+class LookupComboBox;
 class QComboBox;
 class QDateEdit;
+class QDoubleSpinBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -39,12 +40,12 @@ public:
     void bind(QCheckBox *box, const QString &field, const QVariant &checked = true, const QVariant &unchecked = false);
     // An editable box with a list of known texts: the field holds the text.
     void bind(QComboBox *combo, const QString &field);
-    // A list of the lookup's rows showing the display fields (joined by a blank); the field
-    // holds the row's keyField. With an empty text, the list begins with an entry for none.
-    void bind(QComboBox *combo, const QString &field, Dataset *lookup, const QString &keyField,
-              const QStringList &displayFields, const QString &emptyText = QString());
+    // A list of a lookup's rows: the field holds the chosen row's key.
+    void bind(LookupComboBox *combo, const QString &field);
     // A list of fixed choices whose items carry the field's values as their data.
     void bindChoice(QComboBox *combo, const QString &field);
+    // A number with decimals.
+    void bind(QDoubleSpinBox *box, const QString &field);
     // A date; no date shows as an empty box.
     void bind(QDateEdit *edit, const QString &field);
 
@@ -66,8 +67,6 @@ private:
     void add(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show);
     void write(QWidget *source, const QString &field, const QVariant &value);
     void showField(int field);
-    static QHash<qint64, int> fillLookup(QComboBox *combo, Dataset *lookup, const QString &keyField, const QStringList &displayFields,
-                           const QString &emptyText);
 
     Dataset *m_dataset;
     std::vector<Binding> m_bindings;

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QDateTime>
+#include <QFont>
 #include <QItemSelectionModel>
 
 DatasetModel::DatasetModel(Dataset *dataset, QObject *parent)
@@ -31,6 +32,15 @@ void DatasetModel::setColumns(const QList<Column> &columns)
     for (const Column &column : m_columns)
         m_fieldIndexes << m_dataset->fieldIndex(column.field);
     endResetModel();
+}
+
+void DatasetModel::setTitleStyle(int column, bool bold, const QColor &colour)
+{
+    if (column < 0 || column >= m_columns.size())
+        return;
+    m_columns[column].titleBold = bold;
+    m_columns[column].titleColour = colour;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void DatasetModel::reset()
@@ -80,6 +90,15 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return m_dataset->valueAt(index.row() + 1, m_fieldIndexes[index.column()]);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(m_columns[index.column()].alignment | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        return m_columns[index.column()].colour.isValid() ? QVariant(m_columns[index.column()].colour) : QVariant();
+    case Qt::FontRole:
+        if (m_columns[index.column()].bold) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
     default:
         return {};
     }
@@ -93,6 +112,13 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
         return m_columns[section].title;
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(m_columns[section].alignment | Qt::AlignVCenter);
+    if (role == Qt::ForegroundRole && m_columns[section].titleColour.isValid())
+        return m_columns[section].titleColour;
+    if (role == Qt::FontRole) {
+        QFont font;
+        font.setBold(m_columns[section].titleBold);
+        return font;
+    }
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QPointer>
 
 class Dataset;
@@ -20,11 +21,17 @@ public:
         QString title;
         Qt::Alignment alignment = Qt::AlignLeft;
         bool visible = true;
+        QColor colour;      // of the values; none: the view's own
+        bool bold = false;  // the values in bold
+        QColor titleColour;
+        bool titleBold = false;
     };
 
     explicit DatasetModel(Dataset *dataset, QObject *parent = nullptr);
 
     void setColumns(const QList<Column> &columns);
+    // Changes how the column titles look (a sorted column's title is marked, say).
+    void setTitleStyle(int column, bool bold, const QColor &colour);
     const QList<Column> &columns() const { return m_columns; }
     Dataset *dataset() const { return m_dataset; }
 

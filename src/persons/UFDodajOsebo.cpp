@@ -1,8 +1,6 @@
 #include "UFDodajOsebo.h"
 
-#include "ColourScheme.h"
 #include "Dataset.h"
-#include "FlatButton.h"
 #include "NameRules.h"
 #include "PublicFunctions.h"
 #include "Settings.h"
@@ -10,12 +8,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedLayout>
-#include <QVBoxLayout>
 
 TFDodajOsebo *FDodajOsebo = nullptr;
 
@@ -46,9 +41,8 @@ QVariant nullWhenBlank(const QString &text)
 }
 
 TFDodajOsebo::TFDodajOsebo(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+    : EntryDialog(QStringLiteral("FDodajOsebo"), tr("Dodaj osebo"), parent)
 {
-    setObjectName(QStringLiteral("FDodajOsebo"));
     FormCreate();
     if (!FDodajOsebo)
         FDodajOsebo = this;
@@ -62,20 +56,6 @@ TFDodajOsebo::~TFDodajOsebo()
 
 void TFDodajOsebo::FormCreate()
 {
-    setWindowTitle(tr("Dodaj osebo"));
-    setModal(true);
-    setAutoFillBackground(true);
-    QPalette body = palette();
-    body.setColor(QPalette::Window, ColourScheme.CT_WDetailBack);
-    setPalette(body);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *fields = new QGridLayout;
-    fields->setContentsMargins(10, 10, 10, 10);
-    fields->setHorizontalSpacing(6);
-    layout->addLayout(fields);
-
     CheckBox1 = new QCheckBox(this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     Edit1 = new QLineEdit(this);
@@ -89,56 +69,30 @@ void TFDodajOsebo::FormCreate()
     ComboBox4 = nameBox("ComboBox4", this);
     ComboBox3 = nameBox("ComboBox3", this);
 
-    fields->addWidget(new QLabel(tr("Podjetje:"), this), 0, 0);
-    fields->addWidget(CheckBox1, 0, 1);
-    fields->addWidget(new QLabel(tr("Šifra:"), this), 1, 0);
-    fields->addWidget(Edit1, 1, 1, 1, 2);
-    fields->addWidget(new QLabel(tr("Naziv:"), this), 2, 0);
+    addRow(tr("Podjetje:"), {CheckBox1});
+    addRow(tr("Šifra:"), {Edit1});
     // The company name lies over the title in the same place.
-    m_titleOrName = new QStackedLayout;
+    auto *titleOrName = new QWidget(this);
+    m_titleOrName = new QStackedLayout(titleOrName);
+    m_titleOrName->setContentsMargins(0, 0, 0, 0);
     m_titleOrName->addWidget(ComboBox1);
     m_titleOrName->addWidget(Edit2);
-    fields->addLayout(m_titleOrName, 2, 1, 1, 2);
-    m_firstLabel = new QLabel(tr("Ime:"), this);
-    fields->addWidget(m_firstLabel, 3, 0);
-    fields->addWidget(ComboBox2, 3, 1);
-    fields->addWidget(ComboBox4, 3, 2);
-    m_surnameLabel = new QLabel(tr("Priimek:"), this);
-    fields->addWidget(m_surnameLabel, 4, 0);
-    fields->addWidget(ComboBox3, 4, 1, 1, 2);
-    fields->setColumnMinimumWidth(1, 140);
-    fields->setColumnMinimumWidth(2, 110);
+    addRow(tr("Naziv:"), {titleOrName});
+    m_firstLabel = addRow(tr("Ime:"), {ComboBox2, ComboBox4});
+    m_surnameLabel = addRow(tr("Priimek:"), {ComboBox3});
+    fieldGrid()->setColumnMinimumWidth(1, 140);
+    fieldGrid()->setColumnMinimumWidth(2, 110);
     setTabOrder(CheckBox1, Edit1);
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, ComboBox1);
     setTabOrder(ComboBox1, ComboBox2);
     setTabOrder(ComboBox2, ComboBox4);
     setTabOrder(ComboBox4, ComboBox3);
-
-    auto *bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("Panel1"));
-    bar->setAutoFillBackground(true);
-    QPalette barColours = bar->palette();
-    barColours.setColor(QPalette::Window, ColourScheme.CT_WTitleBack);
-    bar->setPalette(barColours);
-    auto *buttons = new QHBoxLayout(bar);
-    buttons->setContentsMargins(8, 6, 8, 6);
-    buttons->addStretch();
-    OkButton = new FlatButton(tr("Potr&di"), bar);
-    OkButton->setObjectName(QStringLiteral("BitBtn1"));
-    CancelButton = new FlatButton(tr("&Prekliči"), bar);
-    CancelButton->setObjectName(QStringLiteral("BitBtn2"));
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelButton);
-    StyleButtons(bar);
-    layout->addWidget(bar);
-    connect(OkButton, &FlatButton::clicked, this, &TFDodajOsebo::accept);
-    connect(CancelButton, &FlatButton::clicked, this, &TFDodajOsebo::reject);
+    setFirstField(Edit1);
 
     connect(CheckBox1, &QCheckBox::toggled, this, &TFDodajOsebo::CheckBox1Click);
     for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
         connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, box] { ComboBox2Change(box); });
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TFDodajOsebo::CheckBox1Click()
@@ -172,18 +126,14 @@ void TFDodajOsebo::ComboBox2Change(QComboBox *box)
 
 void TFDodajOsebo::showEvent(QShowEvent *event)
 {
-    Edit1->setFocus();
     CheckBox1Click();
-    QDialog::showEvent(event);
+    EntryDialog::showEvent(event);
 }
 
-void TFDodajOsebo::accept()
+bool TFDodajOsebo::canConfirm() const
 {
-    // A person needs a first name and a company a name; otherwise the dialog stays, silently.
-    const bool company = CheckBox1->isChecked();
-    if ((company ? Edit2->text() : ComboBox2->currentText()).trimmed().isEmpty())
-        return;
-    QDialog::accept();
+    // A person needs a first name and a company a name.
+    return !(CheckBox1->isChecked() ? Edit2->text() : ComboBox2->currentText()).trimmed().isEmpty();
 }
 
 int TFDodajOsebo::ShowAddPersonDialog(bool isCompany, const QStringList &titles, const QStringList &firstNames,

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "EntryDialog.h"
 
-class FlatButton;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -11,7 +10,7 @@ class QStackedLayout;
 
 // "Dodaj osebo": the small dialog in which a new person or company is entered. The row
 // is added only when a person has a first name, or a company a name.
-class TFDodajOsebo : public QDialog
+class TFDodajOsebo : public EntryDialog
 {
     Q_OBJECT
 public:
@@ -30,13 +29,9 @@ public:
     QComboBox *ComboBox2;
     QComboBox *ComboBox3;
     QComboBox *ComboBox4;
-    FlatButton *OkButton;
-    FlatButton *CancelButton;
-
-public Q_SLOTS:
-    void accept() override;
 
 protected:
+    bool canConfirm() const override;
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "DatasetBinder.h"
 #include "DatasetModel.h"
 #include "FlatButton.h"
+#include "LookupComboBox.h"
 #include "NameRules.h"
 #include "PublicFunctions.h"
 #include "SectionPanel.h"
@@ -63,11 +64,10 @@ QComboBox *nameBox(const char *name, QWidget *parent)
     return box;
 }
 
-QComboBox *lookupBox(const char *name, QWidget *parent)
+LookupComboBox *lookupBox(const char *name, QWidget *parent)
 {
-    auto *box = new QComboBox(parent);
+    auto *box = new LookupComboBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setMaxVisibleItems(16);
     return box;
 }
 
@@ -187,14 +187,15 @@ void TFVeldra::FormCreate()
     m_binder->bind(DBEdit1, field("CelotnoIme"));
     m_binder->bind(m_birthDate, field("DatumRojstva"));
     m_binder->bind(m_street, field("Naslov"));
-    m_binder->bind(RxDBLookupCombo1, field("IDKRAJ"), DataMod->QKrajLookup, field("IDKRAJ"), {field("Naziv"), field("Zip")},
-                   QStringLiteral(" "));
+    RxDBLookupCombo1->setLookup(DataMod->QKrajLookup, field("IDKRAJ"), {field("Naziv"), field("Zip")}, QStringLiteral(" "));
+    RxDBLookupCombo2->setLookup(DataMod->QPokrajineLookup, field("IDPOK"), {field("Naziv"), field("Skrasano")}, QStringLiteral(" "));
+    RxDBLookupCombo3->setLookup(DataMod->TDrzave, field("IDDRZAVE"), {field("Naziv"), field("Skrajsano")}, QStringLiteral(" "));
+    RxDBLookupCombo4->setLookup(DataMod->QPodjetja, field("ID"), {field("CelotnoIme")}, tr("Ni podatka"));
+    m_binder->bind(RxDBLookupCombo1, field("IDKRAJ"));
     m_binder->bind(m_zip, field("KrajZip"));
-    m_binder->bind(RxDBLookupCombo2, field("IDPOK"), DataMod->QPokrajineLookup, field("IDPOK"), {field("Naziv"), field("Skrasano")},
-                   QStringLiteral(" "));
-    m_binder->bind(RxDBLookupCombo3, field("IDDRZAVA"), DataMod->TDrzave, field("IDDRZAVE"), {field("Naziv"), field("Skrajsano")},
-                   QStringLiteral(" "));
-    m_binder->bind(RxDBLookupCombo4, field("IDPodjetja"), DataMod->QPodjetja, field("ID"), {field("CelotnoIme")}, tr("Ni podatka"));
+    m_binder->bind(RxDBLookupCombo2, field("IDPOK"));
+    m_binder->bind(RxDBLookupCombo3, field("IDDRZAVA"));
+    m_binder->bind(RxDBLookupCombo4, field("IDPodjetja"));
     m_binder->bind(DBComboBox5, field("FunckijaVPodjetju"));
     m_binder->bind(findChild<QLineEdit *>(QStringLiteral("DBEdit5")), field("TelVPodjetju"));
     m_binder->bind(findChild<QLineEdit *>(QStringLiteral("DBEdit4")), field("Davcna"));

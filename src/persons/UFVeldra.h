@@ -10,6 +10,7 @@
 class DatasetBinder;
 class DatasetModel;
 class FlatButton;
+class LookupComboBox;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -127,10 +128,10 @@ private:
     QDateEdit *m_birthDate = nullptr;
     QList<QWidget *> m_personOnly;
     QPlainTextEdit *m_street = nullptr;
-    QComboBox *RxDBLookupCombo1 = nullptr;
-    QComboBox *RxDBLookupCombo2 = nullptr;
-    QComboBox *RxDBLookupCombo3 = nullptr;
-    QComboBox *RxDBLookupCombo4 = nullptr;
+    LookupComboBox *RxDBLookupCombo1 = nullptr;
+    LookupComboBox *RxDBLookupCombo2 = nullptr;
+    LookupComboBox *RxDBLookupCombo3 = nullptr;
+    LookupComboBox *RxDBLookupCombo4 = nullptr;
     QLineEdit *m_zip = nullptr;
     QLineEdit *DBEdit6 = nullptr;
     QComboBox *m_legalStatus = nullptr;

@@ -2,6 +2,7 @@
 #include "Dataset.h"
 #include "DatasetBinder.h"
 #include "DatasetModel.h"
+#include "LookupComboBox.h"
 #include "PersonsFixture.h"
 #include "TestDatabase.h"
 
@@ -158,9 +159,10 @@ void TestDatasetViews::binderLookupList()
     Dataset places(persons.database.get(), QStringLiteral("SELECT * FROM TKraj WHERE (TKraj.Naziv is Not Null) ORDER BY TKraj.Naziv;"));
     places.setReadOnly(true);
     places.open();
-    QComboBox place;
+    LookupComboBox place;
+    place.setLookup(&places, QStringLiteral("IDKRAJ"), {QStringLiteral("Naziv")});
     DatasetBinder binder(&persons.dataset);
-    binder.bind(&place, QStringLiteral("IDKRAJ"), &places, QStringLiteral("IDKRAJ"), {QStringLiteral("Naziv")});
+    binder.bind(&place, QStringLiteral("IDKRAJ"));
     QCOMPARE(place.count(), 15);
     QCOMPARE(place.itemText(1), QStringLiteral("Črnomelj"));
 

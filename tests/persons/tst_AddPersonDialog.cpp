@@ -66,7 +66,7 @@ void TestAddPersonDialog::personWithFirstNameOnly()
         QVERIFY(!world.dialog.Edit2->isVisible());
         QCOMPARE(world.dialog.ComboBox2->count(), 2);
         type(world.dialog.ComboBox2, QStringLiteral("Janez "));
-        world.dialog.OkButton->click();
+        world.dialog.okButton()->click();
     });
     const int id = world.dialog.ShowAddPersonDialog(false, {QStringLiteral("dr.")}, {QStringLiteral("Ana"), QStringLiteral("Janez")}, {},
                                                     {QStringLiteral("Novak")});
@@ -86,9 +86,9 @@ void TestAddPersonDialog::personNeedsAFirstName()
     ModalAnswer::whenShown([&](QWidget *) {
         type(world.dialog.ComboBox1, QStringLiteral("Dr."));
         type(world.dialog.ComboBox3, QStringLiteral("Novak"));
-        world.dialog.OkButton->click();
+        world.dialog.okButton()->click();
         stayed = world.dialog.isVisible();
-        world.dialog.CancelButton->click();
+        world.dialog.cancelButton()->click();
     });
     QCOMPARE(world.dialog.ShowAddPersonDialog(false, {}, {}, {}, {}), 0);
     QVERIFY(stayed);
@@ -103,10 +103,10 @@ void TestAddPersonDialog::companyWithNameOnly()
         QVERIFY(world.dialog.Edit2->isVisible());
         QVERIFY(!world.dialog.ComboBox2->isVisible());
         QVERIFY(!world.dialog.ComboBox3->isVisible());
-        world.dialog.OkButton->click(); // no name yet: it stays
+        world.dialog.okButton()->click(); // no name yet: it stays
         world.dialog.Edit2->setFocus();
         typeText(world.dialog.Edit2, QStringLiteral("Čebelarstvo Kos d.o.o."));
-        world.dialog.OkButton->click();
+        world.dialog.okButton()->click();
     });
     const int id = world.dialog.ShowAddPersonDialog(true, {}, {}, {}, {});
     const QVariantMap row = world.row(id);
@@ -135,7 +135,7 @@ void TestAddPersonDialog::namesAreCapitalisedAsTyped()
     ModalAnswer::whenShown([&](QWidget *) {
         type(world.dialog.ComboBox2, QStringLiteral("mARIJA"));
         world.dialog.ComboBox3->lineEdit()->setText(QStringLiteral("kOS")); // set, not typed: left alone
-        world.dialog.OkButton->click();
+        world.dialog.okButton()->click();
     });
     const int id = world.dialog.ShowAddPersonDialog(false, {}, {}, {}, {});
     QCOMPARE(world.row(id)[QStringLiteral("Ime")].toString(), first);

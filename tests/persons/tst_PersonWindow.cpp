@@ -343,7 +343,7 @@ void TestPersonWindow::addPersonAndCompany()
         QCOMPARE(world.dialog->ComboBox3->findText(QStringLiteral("Novak")), 1); // the window's surnames
         type(world.dialog->ComboBox2, QStringLiteral("Bor"));
         type(world.dialog->ComboBox3, QStringLiteral("Ahac"));
-        world.dialog->OkButton->click();
+        world.dialog->okButton()->click();
     });
     world.child<FlatButton>("SpeedButton2")->click();
     QCOMPARE(world.current("CelotnoIme"), QStringLiteral("Bor Ahac"));
@@ -354,7 +354,7 @@ void TestPersonWindow::addPersonAndCompany()
     ModalAnswer::whenShown([&world](QWidget *) {
         world.dialog->Edit2->setFocus();
         typeText(world.dialog->Edit2, QStringLiteral("Beta d.o.o."));
-        world.dialog->OkButton->click();
+        world.dialog->okButton()->click();
     });
     world.child<FlatButton>("FlatButton1")->click();
     QCOMPARE(world.current("CelotnoIme"), QStringLiteral("Bor Ahac"));

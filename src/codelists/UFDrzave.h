@@ -1,0 +1,11 @@
+#pragma once
+
+#include "CodeListWindow.h"
+
+// "Države": the countries.
+class TFDrzave : public CodeListWindow
+{
+    Q_OBJECT
+public:
+    explicit TFDrzave(QWidget *parent = nullptr);
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CodeListWindow.h"
+
+class PictureLink;
+
+// "Kategorije": the categories that persons are put in, each with a picture.
+class TFKategorije : public CodeListWindow
+{
+    Q_OBJECT
+public:
+    explicit TFKategorije(QWidget *parent = nullptr);
+
+    PictureLink *picture() const { return m_picture; }
+
+    // The picture link of categories; contact types and alarm types have their own folder and title.
+    static QStringList pictureFilters();
+    static QStringList pictureExtensions();
+
+private:
+    PictureLink *m_picture;
+};

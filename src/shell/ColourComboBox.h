@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QComboBox>
+
+// A choice of colour: the usual named colours, and "Druga barva ..." for any other.
+// Values are colour references (0x00BBGGRR), as settings and tables keep them.
+class ColourComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit ColourComboBox(QWidget *parent = nullptr);
+
+    qint64 colourRef() const;
+    void setColourRef(qint64 ref);
+
+Q_SIGNALS:
+    void colourChosen(qint64 ref);
+
+private:
+    void addColour(const QColor &colour, const QString &name);
+    void chooseOther();
+    int m_lastIndex = 0;
+};

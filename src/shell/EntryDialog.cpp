@@ -1,0 +1,75 @@
+#include "EntryDialog.h"
+
+#include "ColourScheme.h"
+#include "FlatButton.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+EntryDialog::EntryDialog(const QString &objectName, const QString &caption, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    setModal(true);
+    setAutoFillBackground(true);
+    QPalette body = palette();
+    body.setColor(QPalette::Window, ColourScheme.CT_WDetailBack);
+    setPalette(body);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_grid = new QGridLayout;
+    m_grid->setContentsMargins(10, 10, 10, 10);
+    m_grid->setHorizontalSpacing(6);
+    layout->addLayout(m_grid);
+
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setAutoFillBackground(true);
+    QPalette strip = bar->palette();
+    strip.setColor(QPalette::Window, ColourScheme.CT_WTitleBack);
+    bar->setPalette(strip);
+    auto *buttons = new QHBoxLayout(bar);
+    buttons->setContentsMargins(8, 6, 8, 6);
+    buttons->addStretch();
+    m_cancel = new FlatButton(tr("&Prekliči"), bar);
+    m_cancel->setObjectName(QStringLiteral("BitBtn2"));
+    m_ok = new FlatButton(tr("Potr&di"), bar);
+    m_ok->setObjectName(QStringLiteral("BitBtn1"));
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_ok);
+    StyleButtons(bar);
+    layout->addWidget(bar);
+    connect(m_ok, &FlatButton::clicked, this, &EntryDialog::accept);
+    connect(m_cancel, &FlatButton::clicked, this, &EntryDialog::reject);
+}
+
+QLabel *EntryDialog::addRow(const QString &label, const QList<QWidget *> &fields)
+{
+    const int row = m_grid->rowCount();
+    auto *caption = new QLabel(label, this);
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_grid->addWidget(caption, row, 0);
+    for (int i = 0; i < fields.size(); ++i)
+        m_grid->addWidget(fields[i], row, i + 1, 1, i + 1 == fields.size() ? 3 - i : 1);
+    if (!fields.isEmpty())
+        caption->setBuddy(fields.first());
+    return caption;
+}
+
+void EntryDialog::accept()
+{
+    if (canConfirm())
+        QDialog::accept();
+}
+
+void EntryDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_firstField)
+        m_firstField->setFocus();
+}

@@ -1,0 +1,305 @@
+#include "CodeListAdd.h"
+#include "CodeListWorld.h"
+#include "Dataset.h"
+#include "FlatButton.h"
+#include "LookupComboBox.h"
+#include "ModalAnswer.h"
+#include "PictureLink.h"
+#include "Settings.h"
+#include "Typing.h"
+#include "UFDodajDrzavo.h"
+#include "UFDrzave.h"
+#include "UFKategorije.h"
+#include "UFKraji.h"
+#include "UFPodjetje.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+template<typename Window> Window *open(CodeListWorld &world)
+{
+    auto *window = new Window;
+    world.main->addChildWindow(window)->show();
+    world.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->parentWidget()));
+    return window;
+}
+
+QStringList column(QWidget *window, int column)
+{
+    auto *grid = window->findChild<QTableView *>(QStringLiteral("DBGrid1"));
+    QStringList values;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        values << grid->model()->index(row, column).data().toString();
+    return values;
+}
+
+QString picturePath(const QString &folder, const QString &name)
+{
+    QDir().mkpath(folder);
+    const QString path = folder + name;
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(path, QFileInfo(name).suffix().toUpper() == QLatin1String("JPEG") ? "JPG" : nullptr);
+    return path;
+}
+
+// Chooses a file in the next file dialog.
+void chooseFile(const QString &path)
+{
+    ModalAnswer::whenShown([path](QWidget *shown) {
+        auto *dialog = qobject_cast<QFileDialog *>(shown);
+        QVERIFY(dialog);
+        // The file's path typed into the name box, as a user may.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+}
+
+class TestCodeListWindows : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void countriesWindow();
+    void sortingByATitle();
+    void deleteRefusedAndAllowed();
+    void emptyTableDeletesNothing();
+    void addMovesToTheNewRow();
+    void newCountryReachesAnOpenPlacesWindow();
+    void pictureLinkCopiesKeepsAndRemoves();
+    void pictureShownOnlyWhenItCanBe();
+    void pictureFolderThatCannotBeMade();
+    void companyHeaderName();
+    void missingCompanyRowIsMadeOnTyping();
+};
+
+void TestCodeListWindows::countriesWindow()
+{
+    CodeListWorld world;
+    TFDrzave *window = open<TFDrzave>(world);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Države"));
+    QCOMPARE(column(window, 0), (QStringList{"Avstrija", "Hrvaška", "Italija", "Madžarska", "Nemčija", "Slovenija"}));
+    auto *abbreviation = window->findChild<QLineEdit *>(QStringLiteral("DBEdit2"));
+    QCOMPARE(abbreviation->maxLength(), 3);
+    abbreviation->setFocus();
+    abbreviation->selectAll();
+    typeText(abbreviation, QStringLiteral("aut"));
+    typeText(abbreviation, QStringLiteral("x")); // a fourth character does not go in
+    QCOMPARE(abbreviation->text(), QStringLiteral("AUT"));
+    window->ADOQuery1->next(); // saved on moving on, and stamped
+    QCOMPARE(world.stored(QStringLiteral("SELECT Skrajsano FROM TDrzave WHERE Naziv='Avstrija'")).toString(), QStringLiteral("AUT"));
+    QVERIFY(world.stored(QStringLiteral("SELECT LastModified FROM TRequery WHERE TableName='TDrzave'")).isValid());
+}
+
+void TestCodeListWindows::sortingByATitle()
+{
+    CodeListWorld world;
+    TFDrzave *window = open<TFDrzave>(world);
+    auto *model = window->findChild<QTableView *>(QStringLiteral("DBGrid1"))->model();
+    QCOMPARE(model->headerData(0, Qt::Horizontal, Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+    QVERIFY(model->headerData(1, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+
+    window->DBGrid1TitleClick(1);
+    QCOMPARE(column(window, 1), (QStringList{"AUT", "DEU", "HRV", "HUN", "ITA", "SLO"}));
+    QCOMPARE(window->ADOQuery1->sqlLines().at(2), QStringLiteral("ORDER BY Skrajsano;"));
+    QCOMPARE(model->headerData(1, Qt::Horizontal, Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+    QVERIFY(model->headerData(1, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(model->headerData(0, Qt::Horizontal, Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+    QVERIFY(!model->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(window->ADOQuery1->recNo(), 1);
+
+    window->DBGrid1TitleClick(0);
+    QCOMPARE(column(window, 0).first(), QStringLiteral("Avstrija"));
+}
+
+void TestCodeListWindows::deleteRefusedAndAllowed()
+{
+    CodeListWorld world;
+    TFDrzave *window = open<TFDrzave>(world);
+    window->ADOQuery1->locate(QStringLiteral("Naziv"), QStringLiteral("Slovenija"));
+    auto question = ModalAnswer::press(QStringLiteral("Da"));
+    std::shared_ptr<ModalAnswer::Seen> refusal;
+    QTimer::singleShot(50, [&refusal] { refusal = ModalAnswer::press(QStringLiteral("V redu")); });
+    window->findChild<FlatButton *>(QStringLiteral("SpeedButton1"))->click();
+    QTRY_VERIFY(refusal && refusal->shown);
+    QCOMPARE(refusal->text, QStringLiteral("Vnosa ni mogoče izbrisati, ker se navezuje na druge tabele!\r\nDržava je navedena pri krajih."));
+    QCOMPARE(column(window, 0).size(), 6);
+
+    window->ADOQuery1->locate(QStringLiteral("Naziv"), QStringLiteral("Italija"));
+    ModalAnswer::press(QStringLiteral("Da"));
+    window->findChild<FlatButton *>(QStringLiteral("SpeedButton1"))->click();
+    QCOMPARE(column(window, 0), (QStringList{"Avstrija", "Hrvaška", "Madžarska", "Nemčija", "Slovenija"}));
+    QCOMPARE(world.stored(QStringLiteral("SELECT Count(*) FROM TDrzave")).toInt(), 5);
+}
+
+void TestCodeListWindows::emptyTableDeletesNothing()
+{
+    CodeListWorld world([](Database &database) { database.run(QStringLiteral("DELETE * FROM TKategorije")); });
+    TFKategorije *window = open<TFKategorije>(world);
+    window->findChild<FlatButton *>(QStringLiteral("SpeedButton1"))->click();
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestCodeListWindows::addMovesToTheNewRow()
+{
+    CodeListWorld world;
+    TFKraji *window = open<TFKraji>(world);
+    ModalAnswer::whenShown([](QWidget *shown) {
+        auto *form = static_cast<CodeEntryDialog *>(shown);
+        form->Edit1->setText(QStringLiteral("Ajdovščina"));
+        form->Edit2->setText(QStringLiteral("5270"));
+        form->DBLookupComboBox1->setCurrentKey(1);
+        form->okButton()->click();
+    });
+    window->findChild<FlatButton *>(QStringLiteral("SpeedButton2"))->click();
+    QCOMPARE(window->ADOQuery1->value(QStringLiteral("Naziv")).toString(), QStringLiteral("Ajdovščina"));
+    QCOMPARE(column(window, 0).first(), QStringLiteral("Ajdovščina"));
+}
+
+void TestCodeListWindows::newCountryReachesAnOpenPlacesWindow()
+{
+    CodeListWorld world;
+    TFKraji *places = open<TFKraji>(world);
+    QCOMPARE(places->DBLookupComboBox1->count(), 6);
+    TFDrzave *countries = open<TFDrzave>(world);
+    ModalAnswer::whenShown([](QWidget *shown) {
+        static_cast<CodeEntryDialog *>(shown)->Edit1->setText(QStringLiteral("Srbija"));
+        static_cast<EntryDialog *>(shown)->okButton()->click();
+    });
+    countries->findChild<FlatButton *>(QStringLiteral("SpeedButton2"))->click();
+    QCOMPARE(places->DBLookupComboBox1->count(), 6);
+    // Back in the places window: its country list follows.
+    world.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(places->parentWidget()));
+    QCOMPARE(places->DBLookupComboBox1->count(), 7);
+    QVERIFY(places->DBLookupComboBox1->findText(QStringLiteral("Srbija")) >= 0);
+}
+
+void TestCodeListWindows::pictureLinkCopiesKeepsAndRemoves()
+{
+    CodeListWorld world;
+    TFKategorije *window = open<TFKategorije>(world);
+    const QString pictures = GetImageFolder() + QStringLiteral("Kategorije/");
+    const QString elsewhere = picturePath(world.installation.root() + QStringLiteral("mojeslike/"), QStringLiteral("stranke.jpg"));
+
+    chooseFile(elsewhere);
+    window->picture()->load();
+    QCOMPARE(window->ADOQuery1->value(QStringLiteral("IkonaPath")).toString(), QStringLiteral("stranke.jpg"));
+    QVERIFY(QFile::exists(pictures + QStringLiteral("stranke.jpg")));
+    QVERIFY(QFile::exists(elsewhere));
+    QVERIFY(!window->picture()->picture()->pixmap().isNull());
+    QCOMPARE(window->picture()->picture()->toolTip(), QStringLiteral("stranke.jpg"));
+
+    // A picture chosen from the folder itself is kept as it is: never copied onto itself.
+    const qint64 size = QFileInfo(pictures + QStringLiteral("stranke.jpg")).size();
+    window->ADOQuery1->next();
+    chooseFile(pictures + QStringLiteral("stranke.jpg"));
+    window->picture()->load();
+    QCOMPARE(QFileInfo(pictures + QStringLiteral("stranke.jpg")).size(), size);
+    QCOMPARE(window->ADOQuery1->value(QStringLiteral("IkonaPath")).toString(), QStringLiteral("stranke.jpg"));
+
+    auto question = ModalAnswer::press(QStringLiteral("Da"));
+    window->picture()->remove();
+    QCOMPARE(question->text, QStringLiteral("Ali resnično želite izbrisati povezavo na sliko?"));
+    QVERIFY(window->ADOQuery1->value(QStringLiteral("IkonaPath")).isNull());
+    QVERIFY(QFile::exists(pictures + QStringLiteral("stranke.jpg"))); // the file stays
+    QVERIFY(world.stored(QStringLiteral("SELECT IkonaPath FROM TKategorije WHERE IDkat=%1")
+                             .arg(window->ADOQuery1->value(QStringLiteral("IDkat")).toInt()))
+                .isNull());
+}
+
+void TestCodeListWindows::pictureShownOnlyWhenItCanBe()
+{
+    CodeListWorld world([](Database &database) {
+        database.run(QStringLiteral("UPDATE TKategorije SET IkonaPath = \"a.bmp\" WHERE Naziv = \"Dobavitelji\""));
+        database.run(QStringLiteral("UPDATE TKategorije SET IkonaPath = \"b.gif\" WHERE Naziv = \"Družina\""));
+        database.run(QStringLiteral("UPDATE TKategorije SET IkonaPath = \"gone.jpg\" WHERE Naziv = \"Poslovni partnerji\""));
+    });
+    const QString pictures = GetImageFolder() + QStringLiteral("Kategorije/");
+    picturePath(pictures, QStringLiteral("a.bmp"));
+    picturePath(pictures, QStringLiteral("b.gif"));
+    TFKategorije *window = open<TFKategorije>(world);
+    QLabel *shown = window->picture()->picture();
+    QCOMPARE(window->ADOQuery1->value(QStringLiteral("Naziv")).toString(), QStringLiteral("Dobavitelji"));
+    QVERIFY(!shown->pixmap().isNull());
+    window->ADOQuery1->next(); // a gif is not shown
+    QVERIFY(shown->pixmap().isNull());
+    QCOMPARE(shown->toolTip(), QString());
+    window->ADOQuery1->next(); // nor a picture whose file is gone
+    QVERIFY(shown->pixmap().isNull());
+}
+
+void TestCodeListWindows::pictureFolderThatCannotBeMade()
+{
+    CodeListWorld world;
+    // The picture folder's place is taken by a file.
+    QFile blocker(world.installation.dataFolder() + QStringLiteral("Slike"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TFKategorije *window = open<TFKategorije>(world);
+    auto seen = ModalAnswer::press(QStringLiteral("V redu"));
+    window->picture()->load();
+    QCOMPARE(seen->text, QStringLiteral("Ni mogoče kreirati mape kjer se nahajajo slike!"));
+}
+
+void TestCodeListWindows::companyHeaderName()
+{
+    CodeListWorld world([](Database &database) { database.run(QStringLiteral("UPDATE TMaticniPodaci SET IDFirma = 3")); });
+    world.installation.writeIni({{QStringLiteral("MaticniPodatki"), QStringLiteral("3")}});
+    world.installation.restart();
+    world.dataMod.reset();
+    world.dataMod = std::make_unique<TDataMod>();
+    TFPodjetje *window = open<TFPodjetje>(world);
+    QCOMPARE(window->findChild<QLineEdit *>(QStringLiteral("Naziv"))->text(), QStringLiteral("Moje podjetje d.o.o."));
+    const QString pictures = GetImageFolder();
+    const QString source = world.installation.root() + QStringLiteral("glave/");
+
+    chooseFile(picturePath(source, QStringLiteral("Glava.BMP")));
+    window->header()->load();
+    QCOMPARE(world.stored(QStringLiteral("SELECT LogoForReportsFName FROM TMaticniPodaci")).toString(), QStringLiteral("M3.BMP"));
+    QVERIFY(QFile::exists(pictures + QStringLiteral("M3.BMP")));
+    QVERIFY(!window->header()->picture()->pixmap().isNull());
+
+    chooseFile(picturePath(source, QStringLiteral("nova.jpg")));
+    window->header()->load();
+    QCOMPARE(world.stored(QStringLiteral("SELECT LogoForReportsFName FROM TMaticniPodaci")).toString(), QStringLiteral("M3.jpg"));
+    QVERIFY(QFile::exists(pictures + QStringLiteral("M3.BMP")));
+
+    // Choosing the header's own file again must not lose it.
+    const qint64 size = QFileInfo(pictures + QStringLiteral("M3.jpg")).size();
+    chooseFile(pictures + QStringLiteral("M3.jpg"));
+    window->header()->load();
+    QCOMPARE(QFileInfo(pictures + QStringLiteral("M3.jpg")).size(), size);
+
+    // Icons are not headers.
+    world.dataMod->QPodjetje->setValue(QStringLiteral("LogoForReportsFName"), QStringLiteral("M3.ico"));
+    picturePath(pictures, QStringLiteral("M3.ico"));
+    QVERIFY(window->header()->picture()->pixmap().isNull());
+}
+
+void TestCodeListWindows::missingCompanyRowIsMadeOnTyping()
+{
+    CodeListWorld world([](Database &database) { database.run(QStringLiteral("DELETE * FROM TMaticniPodaci")); });
+    TFPodjetje *window = open<TFPodjetje>(world);
+    auto *name = window->findChild<QLineEdit *>(QStringLiteral("Naziv"));
+    QVERIFY(name->isEnabled());
+    name->setFocus();
+    typeText(name, QStringLiteral("Novo podjetje"));
+    window->close();
+    QCOMPARE(world.stored(QStringLiteral("SELECT IDFirma FROM TMaticniPodaci")).toInt(), 1);
+    QCOMPARE(world.stored(QStringLiteral("SELECT Naziv FROM TMaticniPodaci")).toString(), QStringLiteral("Novo podjetje"));
+}
+
+QTEST_MAIN(TestCodeListWindows)
+#include "tst_CodeListWindows.moc"
