@@ -26,6 +26,7 @@ QString field(const char *name)
 
 TDataMod::TDataMod(QObject *parent)
     : QObject(parent)
+    , m_instance(DataMod, this)
 {
     setObjectName(QStringLiteral("DataMod"));
     ADOConnection1BeforeConnect();
@@ -81,14 +82,10 @@ TDataMod::TDataMod(QObject *parent)
                             QKategorijeLookup, QPodjetja})
         shared->open();
     DataModuleCreate();
-    if (!DataMod)
-        DataMod = this;
 }
 
 TDataMod::~TDataMod()
 {
-    if (DataMod == this)
-        DataMod = nullptr;
     // The datasets go before the connection they read from.
     qDeleteAll(findChildren<Dataset *>(Qt::FindDirectChildrenOnly));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Database.h"
+#include "SoleInstance.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -85,6 +86,7 @@ private:
 
     QString m_connectionText;
     std::unique_ptr<Database> m_database;
+    SoleInstance<TDataMod> m_instance;
 };
 
 extern TDataMod *DataMod;

@@ -42,16 +42,9 @@ QVariant nullWhenBlank(const QString &text)
 
 TFDodajOsebo::TFDodajOsebo(QWidget *parent)
     : EntryDialog(QStringLiteral("FDodajOsebo"), tr("Dodaj osebo"), parent)
+    , m_instance(FDodajOsebo, this)
 {
     FormCreate();
-    if (!FDodajOsebo)
-        FDodajOsebo = this;
-}
-
-TFDodajOsebo::~TFDodajOsebo()
-{
-    if (FDodajOsebo == this)
-        FDodajOsebo = nullptr;
 }
 
 void TFDodajOsebo::FormCreate()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EntryDialog.h"
+#include "SoleInstance.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,7 +16,6 @@ class TFDodajOsebo : public EntryDialog
     Q_OBJECT
 public:
     explicit TFDodajOsebo(QWidget *parent = nullptr);
-    ~TFDodajOsebo() override;
 
     // Shows the dialog with the known name lists, adds the row and returns its ID, or 0
     // when the user cancelled.
@@ -43,6 +43,7 @@ private:
     QLabel *m_firstLabel;
     QLabel *m_surnameLabel;
     QStackedLayout *m_titleOrName;
+    SoleInstance<TFDodajOsebo> m_instance;
 };
 
 extern TFDodajOsebo *FDodajOsebo;

@@ -112,19 +112,16 @@ QStringList itemsOf(const QComboBox *box)
 
 TFVeldra::TFVeldra(QWidget *parent)
     : QWidget(parent)
+    , m_instance(FVeldra, this)
 {
     setObjectName(QStringLiteral("FVeldra"));
     setWindowTitle(tr("Osebe"));
-    if (!FVeldra)
-        FVeldra = this;
     FormCreate();
 }
 
 TFVeldra::~TFVeldra()
 {
     FormDestroy();
-    if (FVeldra == this)
-        FVeldra = nullptr;
 }
 
 void TFVeldra::FormCreate()

@@ -4,6 +4,7 @@
 #include "IncrementalSearch.h"
 #include "PersonWindowLink.h"
 #include "SearchDefinition.h"
+#include "SoleInstance.h"
 
 #include <QWidget>
 
@@ -135,6 +136,7 @@ private:
     QLineEdit *m_zip = nullptr;
     QLineEdit *DBEdit6 = nullptr;
     QComboBox *m_legalStatus = nullptr;
+    SoleInstance<TFVeldra> m_instance;
 };
 
 extern TFVeldra *FVeldra;

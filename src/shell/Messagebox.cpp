@@ -16,17 +16,10 @@ const char *const resultName = "modalResult";
 
 TFMessageBox::TFMessageBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_instance(FMessageBox, this)
 {
     setObjectName(QStringLiteral("FMessageBox"));
     FormCreate();
-    if (!FMessageBox)
-        FMessageBox = this;
-}
-
-TFMessageBox::~TFMessageBox()
-{
-    if (FMessageBox == this)
-        FMessageBox = nullptr;
 }
 
 TFMessageBox *TFMessageBox::instance()

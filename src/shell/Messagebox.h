@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SoleInstance.h"
+
 #include <QDialog>
 
 class FlatButton;
@@ -15,7 +17,6 @@ class TFMessageBox : public QDialog
     Q_OBJECT
 public:
     explicit TFMessageBox(QWidget *parent = nullptr);
-    ~TFMessageBox() override;
 
     // The one instance; made on first use when start-up has not made it yet.
     static TFMessageBox *instance();
@@ -44,6 +45,7 @@ private:
     FlatButton *m_right = nullptr;
     QString m_message;
     int m_kind = 0;
+    SoleInstance<TFMessageBox> m_instance;
 };
 
 extern TFMessageBox *FMessageBox;

@@ -63,18 +63,15 @@ QString componentName(const QMdiSubWindow *child)
 TFMain::TFMain(MainWindowServices services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(std::move(services))
+    , m_instance(FMain, this)
 {
     setObjectName(QStringLiteral("FMain"));
-    if (!FMain)
-        FMain = this;
     FormCreate();
 }
 
 TFMain::~TFMain()
 {
     qApp->removeEventFilter(this);
-    if (FMain == this)
-        FMain = nullptr;
 }
 
 QString TFMain::BuiltInBackground()

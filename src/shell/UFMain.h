@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainWindowServices.h"
+#include "SoleInstance.h"
 #include "UsageTracker.h"
 
 #include <QMainWindow>
@@ -98,6 +99,7 @@ private:
     QLabel *m_hintPanel = nullptr;
     QLabel *m_windowListPanel = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
+    SoleInstance<TFMain> m_instance;
 };
 
 extern TFMain *FMain;
