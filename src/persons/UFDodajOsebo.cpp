@@ -1,13 +1,13 @@
 #include "UFDodajOsebo.h"
 
 #include "Dataset.h"
+#include "NameComboBox.h"
 #include "NameRules.h"
 #include "PublicFunctions.h"
 #include "Settings.h"
 #include "UDataMod.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedLayout>
@@ -16,17 +16,7 @@ TFDodajOsebo *FDodajOsebo = nullptr;
 
 namespace {
 
-QComboBox *nameBox(const char *name, QWidget *parent)
-{
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setMaxVisibleItems(16);
-    return box;
-}
-
-void setList(QComboBox *box, const QStringList &items)
+void setList(NameComboBox *box, const QStringList &items)
 {
     box->clear();
     box->addItems(items);
@@ -54,13 +44,13 @@ void TFDodajOsebo::FormCreate()
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxLength(20);
-    ComboBox1 = nameBox("ComboBox1", this);
+    ComboBox1 = new NameComboBox("ComboBox1", this);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setMaxLength(255);
-    ComboBox2 = nameBox("ComboBox2", this);
-    ComboBox4 = nameBox("ComboBox4", this);
-    ComboBox3 = nameBox("ComboBox3", this);
+    ComboBox2 = new NameComboBox("ComboBox2", this);
+    ComboBox4 = new NameComboBox("ComboBox4", this);
+    ComboBox3 = new NameComboBox("ComboBox3", this);
 
     addRow(tr("Podjetje:"), {CheckBox1});
     addRow(tr("Šifra:"), {Edit1});
@@ -84,8 +74,8 @@ void TFDodajOsebo::FormCreate()
     setFirstField(Edit1);
 
     connect(CheckBox1, &QCheckBox::toggled, this, &TFDodajOsebo::CheckBox1Click);
-    for (QComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
-        connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, box] { ComboBox2Change(box); });
+    for (NameComboBox *box : {ComboBox1, ComboBox2, ComboBox3, ComboBox4})
+        connect(box->lineEdit(), &QLineEdit::textEdited, box, &NameComboBox::capitalise);
 }
 
 void TFDodajOsebo::CheckBox1Click()
@@ -96,25 +86,6 @@ void TFDodajOsebo::CheckBox1Click()
                                  static_cast<QWidget *>(m_surnameLabel)})
         personField->setVisible(!company);
     m_titleOrName->setCurrentWidget(company ? static_cast<QWidget *>(Edit2) : static_cast<QWidget *>(ComboBox1));
-}
-
-void TFDodajOsebo::ComboBox2Change(QComboBox *box)
-{
-    if (!AutoShiftNames)
-        return;
-    QLineEdit *edit = box->lineEdit();
-    const QString text = edit->text();
-    const QString capitalised = CapitaliseName(text);
-    if (capitalised == text)
-        return;
-    const int cursor = edit->cursorPosition();
-    const int selectionStart = edit->selectionStart();
-    const int selectionLength = edit->selectedText().size();
-    edit->setText(capitalised);
-    if (selectionStart >= 0)
-        edit->setSelection(selectionStart, selectionLength);
-    else
-        edit->setCursorPosition(cursor);
 }
 
 void TFDodajOsebo::showEvent(QShowEvent *event)

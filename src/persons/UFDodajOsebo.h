@@ -4,7 +4,7 @@
 #include "SoleInstance.h"
 
 class QCheckBox;
-class QComboBox;
+class NameComboBox;
 class QLabel;
 class QLineEdit;
 class QStackedLayout;
@@ -25,10 +25,10 @@ public:
     QCheckBox *CheckBox1;
     QLineEdit *Edit1;
     QLineEdit *Edit2;
-    QComboBox *ComboBox1;
-    QComboBox *ComboBox2;
-    QComboBox *ComboBox3;
-    QComboBox *ComboBox4;
+    NameComboBox *ComboBox1;
+    NameComboBox *ComboBox2;
+    NameComboBox *ComboBox3;
+    NameComboBox *ComboBox4;
 
 protected:
     bool canConfirm() const override;
@@ -37,7 +37,6 @@ protected:
 private:
     void FormCreate();
     void CheckBox1Click();
-    void ComboBox2Change(QComboBox *box);
     int appendRow();
 
     QLabel *m_firstLabel;

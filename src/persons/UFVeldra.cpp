@@ -6,6 +6,7 @@
 #include "DatasetModel.h"
 #include "FlatButton.h"
 #include "LookupComboBox.h"
+#include "NameComboBox.h"
 #include "NameRules.h"
 #include "PublicFunctions.h"
 #include "SectionPanel.h"
@@ -54,16 +55,6 @@ QLabel *label(const QString &text, QWidget *parent)
     return result;
 }
 
-QComboBox *nameBox(const char *name, QWidget *parent)
-{
-    auto *box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setMaxVisibleItems(16);
-    return box;
-}
-
 LookupComboBox *lookupBox(const char *name, QWidget *parent)
 {
     auto *box = new LookupComboBox(parent);
@@ -87,28 +78,7 @@ Qt::Alignment alignmentOf(int code)
     }
 }
 
-void addSorted(QComboBox *box, const QString &value)
-{
-    const QString text = value.trimmed();
-    if (text.isEmpty() || box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) >= 0)
-        return;
-    int at = 0;
-    while (at < box->count() && TextCollation::compare(box->itemText(at), text) < 0)
-        ++at;
-    const QString current = box->currentText();
-    box->insertItem(at, text);
-    box->setEditText(current);
-}
-
-QStringList itemsOf(const QComboBox *box)
-{
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
-
-}
+} // namespace
 
 TFVeldra::TFVeldra(QWidget *parent)
     : QWidget(parent)
@@ -200,7 +170,7 @@ void TFVeldra::FormCreate()
     m_binder->bindChoice(m_legalStatus, field("PravnaOseba"));
     // The window's own reactions come after the binder has put the edit into the row.
     connect(DBCheckBox1, &QCheckBox::toggled, this, &TFVeldra::DBCheckBox1Click);
-    for (QComboBox *box : {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4})
+    for (NameComboBox *box : {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4})
         connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, box] { DBComboBox4Change(box); });
     connect(RxDBLookupCombo1, &QComboBox::activated, this, &TFVeldra::RxDBLookupCombo1Change);
 
@@ -402,11 +372,11 @@ void TFVeldra::createBasicData()
     QFont bold = code->font();
     bold.setBold(true);
     code->setFont(bold);
-    DBComboBox1 = nameBox("DBComboBox1", data);
+    DBComboBox1 = new NameComboBox("DBComboBox1", data);
     DBEdit7 = textBox("DBEdit7", data);
-    DBComboBox2 = nameBox("DBComboBox2", data);
-    DBComboBox3 = nameBox("DBComboBox3", data);
-    DBComboBox4 = nameBox("DBComboBox4", data);
+    DBComboBox2 = new NameComboBox("DBComboBox2", data);
+    DBComboBox3 = new NameComboBox("DBComboBox3", data);
+    DBComboBox4 = new NameComboBox("DBComboBox4", data);
     DBEdit1 = textBox("DBEdit1", data);
     DBEdit1->setReadOnly(true);
     DBEdit1->setFont(bold);
@@ -499,7 +469,7 @@ void TFVeldra::createJob()
     addCompany->setObjectName(QStringLiteral("FlatButton1"));
     addCompany->setToolTip(tr("Dodaj podjetje"));
     addCompany->setStatusTip(tr("Dodaj podjetje"));
-    DBComboBox5 = nameBox("DBComboBox5", data);
+    DBComboBox5 = new NameComboBox("DBComboBox5", data);
     auto *phone = textBox("DBEdit5", data);
     grid->addWidget(label(tr("Zaposlen v podjetju:"), data), 0, 0);
     grid->addWidget(RxDBLookupCombo4, 0, 1);
@@ -577,7 +547,7 @@ void TFVeldra::colourWindow()
 void TFVeldra::fillNameLists()
 {
     // One pass over the persons for each name field; the lists only grow afterwards.
-    QComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
+    NameComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
     for (size_t i = 0; i < std::size(nameFields); ++i) {
         const QString column = QString::fromLatin1(nameFields[i]);
         QSqlQuery names = DataMod->database().run(
@@ -598,10 +568,10 @@ void TFVeldra::fillNameLists()
 
 QStringList TFVeldra::nameList(const QString &fieldName) const
 {
-    const QComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
+    const NameComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
     for (size_t i = 0; i < std::size(nameFields); ++i)
         if (fieldName.compare(QLatin1String(nameFields[i]), Qt::CaseInsensitive) == 0)
-            return itemsOf(boxes[i]);
+            return boxes[i]->names();
     return {};
 }
 
@@ -701,9 +671,9 @@ void TFVeldra::ChooseSearch()
     QPregled->close();
     QPregled->setSql(WithFilter(definition->SQL, FilterExpression));
     m_browseModel->setColumns({{definition->Col1_FieldName, definition->Col1_FieldTitle,
-                                alignmentOf(definition->Col1_Alignment), definition->Col1_Visible},
+                                alignmentOf(definition->Col1_Alignment), definition->Col1_Visible, {}, false, {}},
                                {definition->Col2_FieldName, definition->Col2_FieldTitle,
-                                alignmentOf(definition->Col2_Alignment), definition->Col2_Visible}});
+                                alignmentOf(definition->Col2_Alignment), definition->Col2_Visible, {}, false, {}}});
     DBGrid1->setColumnHidden(0, !definition->Col1_Visible);
     DBGrid1->setColumnHidden(1, !definition->Col2_Visible);
     SearchField = definition->SearchByFieldName;
@@ -789,24 +759,10 @@ void TFVeldra::DBCheckBox1Click()
         PageControl1->setTabVisible(job, !company);
 }
 
-void TFVeldra::DBComboBox4Change(QComboBox *box)
+void TFVeldra::DBComboBox4Change(NameComboBox *box)
 {
-    if (AutoShiftNames) {
-        QLineEdit *edit = box->lineEdit();
-        const QString text = edit->text();
-        const QString capitalised = CapitaliseName(text);
-        if (capitalised != text) {
-            const int cursor = edit->cursorPosition();
-            const int selectionStart = edit->selectionStart();
-            const int selectionLength = edit->selectedText().size();
-            edit->setText(capitalised);
-            if (selectionStart >= 0)
-                edit->setSelection(selectionStart, selectionLength);
-            else
-                edit->setCursorPosition(cursor);
-            QOsebe->setValue(box->property("field").toString(), capitalised);
-        }
-    }
+    if (box->capitalise())
+        QOsebe->setValue(box->property("field").toString(), box->currentText());
     QOsebe->setValue(QStringLiteral("CelotnoIme"), ComposeFullName(DBComboBox1->currentText(), DBComboBox2->currentText(),
                                                                     DBComboBox3->currentText(), DBComboBox4->currentText()));
 }
@@ -853,9 +809,9 @@ void TFVeldra::QOsebePostError(Dataset::PostErrorAction *action)
 
 void TFVeldra::QOsebeAfterPost()
 {
-    QComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
+    NameComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
     for (size_t i = 0; i < std::size(nameFields); ++i)
-        addSorted(boxes[i], QOsebe->value(QString::fromLatin1(nameFields[i])).toString());
+        boxes[i]->addName(QOsebe->value(QString::fromLatin1(nameFields[i])).toString());
     // The linked programs are told of the change here.
     // The browse list is read again when it shows what was changed.
     if (!QPregled->isOpen() || QPregled->isEmpty() || !QPregled->hasField(QStringLiteral("ID"))
@@ -895,8 +851,8 @@ void TFVeldra::requeryPersons(const QVariant &id)
 void TFVeldra::AddPerson()
 {
     FormDeactivate();
-    const int id = FDodajOsebo->ShowAddPersonDialog(false, itemsOf(DBComboBox1), itemsOf(DBComboBox2), itemsOf(DBComboBox3),
-                                                    itemsOf(DBComboBox4));
+    const int id = FDodajOsebo->ShowAddPersonDialog(false, DBComboBox1->names(), DBComboBox2->names(), DBComboBox3->names(),
+                                                    DBComboBox4->names());
     if (id <= 0)
         return;
     requeryPersons(id);
@@ -904,8 +860,8 @@ void TFVeldra::AddPerson()
 
 void TFVeldra::AddCompany()
 {
-    const int id = FDodajOsebo->ShowAddPersonDialog(true, itemsOf(DBComboBox1), itemsOf(DBComboBox2), itemsOf(DBComboBox3),
-                                                    itemsOf(DBComboBox4));
+    const int id = FDodajOsebo->ShowAddPersonDialog(true, DBComboBox1->names(), DBComboBox2->names(), DBComboBox3->names(),
+                                                    DBComboBox4->names());
     if (id <= 0)
         return;
     DataMod->RefreshIfChanged(QStringLiteral("FVeldra"), DataMod->QPodjetja, QString(), WindowReady, QStringLiteral("TOsnovniPod"));

@@ -12,6 +12,7 @@ class DatasetBinder;
 class DatasetModel;
 class FlatButton;
 class LookupComboBox;
+class NameComboBox;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -90,7 +91,7 @@ private:
     void QOsebeAfterPost();
     void QOsebePostError(Dataset::PostErrorAction *action);
     void DBCheckBox1Click();
-    void DBComboBox4Change(QComboBox *box);
+    void DBComboBox4Change(NameComboBox *box);
     void RxDBLookupCombo1Change();
     void QOsebeTRRValidate();
     void Panel4Resize();
@@ -119,11 +120,11 @@ private:
     FlatButton *SpeedButton2 = nullptr;
 
     QCheckBox *DBCheckBox1 = nullptr;
-    QComboBox *DBComboBox1 = nullptr;
-    QComboBox *DBComboBox2 = nullptr;
-    QComboBox *DBComboBox3 = nullptr;
-    QComboBox *DBComboBox4 = nullptr;
-    QComboBox *DBComboBox5 = nullptr;
+    NameComboBox *DBComboBox1 = nullptr;
+    NameComboBox *DBComboBox2 = nullptr;
+    NameComboBox *DBComboBox3 = nullptr;
+    NameComboBox *DBComboBox4 = nullptr;
+    NameComboBox *DBComboBox5 = nullptr;
     QLineEdit *DBEdit7 = nullptr;
     QLineEdit *DBEdit1 = nullptr;
     QDateEdit *m_birthDate = nullptr;

@@ -1,4 +1,5 @@
 #include "Dataset.h"
+#include "NameComboBox.h"
 #include "FlatButton.h"
 #include "ModalAnswer.h"
 #include "Settings.h"

@@ -1,6 +1,7 @@
 #include "Database.h"
 #include "DatabaseError.h"
 #include "Dataset.h"
+#include "NameComboBox.h"
 #include "FlatButton.h"
 #include "Messagebox.h"
 #include "ModalAnswer.h"
