@@ -4,6 +4,7 @@
 #include "Dataset.h"
 #include "DatasetBinder.h"
 #include "FlatButton.h"
+#include "FrameActivation.h"
 #include "Settings.h"
 #include "UDataMod.h"
 #include "WindowPlacement.h"
@@ -233,12 +234,7 @@ void CodeListWindow::showEvent(QShowEvent *event)
     m_frame = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (!m_frame)
         return;
-    connect(m_frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-        if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
-            FormActivate();
-        else if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))
-            FormDeactivate();
-    });
+    FollowFrameActivation(m_frame, this, [this] { FormActivate(); }, [this] { FormDeactivate(); });
     WindowPlacement::restore(m_frame, m_keyPath, false);
 }
 

@@ -3,6 +3,7 @@
 #include "ColourScheme.h"
 #include "Dataset.h"
 #include "DatasetBinder.h"
+#include "FrameActivation.h"
 #include "PictureLink.h"
 #include "Settings.h"
 #include "UDataMod.h"
@@ -146,12 +147,7 @@ void TFPodjetje::showEvent(QShowEvent *event)
     // Centred in the main window's workspace.
     if (QWidget *area = m_frame->parentWidget())
         m_frame->move(qMax(0, (area->width() - m_frame->width()) / 2), qMax(0, (area->height() - m_frame->height()) / 2));
-    connect(m_frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-        if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
-            FormActivate();
-        else if ((before & Qt::WindowActive) && !(now & Qt::WindowActive))
-            FormDeactivate();
-    });
+    FollowFrameActivation(m_frame, this, [this] { FormActivate(); }, [this] { FormDeactivate(); });
 }
 
 void TFPodjetje::closeEvent(QCloseEvent *event)

@@ -25,11 +25,7 @@ struct CodeListWorld
         main->resize(1100, 800);
         main->show();
     }
-    QVariant stored(const QString &sql) const
-    {
-        QSqlQuery query = dataMod->database().run(sql);
-        return query.next() ? query.value(0) : QVariant();
-    }
+    QVariant stored(const QString &sql) const { return ::stored(dataMod->database(), sql); }
 
     TestInstallation installation;
     TestDatabase database{SqlDialect::Sqlite};

@@ -53,12 +53,6 @@ QString names(const Dataset &dataset, const char *field = "CelotnoIme")
     return values.join(QLatin1Char(','));
 }
 
-QVariant stored(const Database &database, const QString &sql)
-{
-    QSqlQuery query = database.run(sql);
-    return query.next() ? query.value(0) : QVariant();
-}
-
 }
 
 class TestDataset : public QObject

@@ -69,11 +69,7 @@ struct World
         selector->setCurrentIndex(index);
         Q_EMIT selector->activated(index);
     }
-    QVariant stored(const QString &sql) const
-    {
-        QSqlQuery query = dataMod->database().run(sql);
-        return query.next() ? query.value(0) : QVariant();
-    }
+    QVariant stored(const QString &sql) const { return ::stored(dataMod->database(), sql); }
 
     TestInstallation installation;
     TestDatabase database{SqlDialect::Sqlite};

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -117,4 +118,10 @@ void addDialectRows(const QString &name)
     addDialectColumn();
     for (const SqlDialect dialect : allDialects())
         newDialectRow(name, dialect);
+}
+
+QVariant stored(const Database &database, const QString &sql)
+{
+    QSqlQuery query = database.run(sql);
+    return query.next() ? query.value(0) : QVariant();
 }

@@ -35,6 +35,9 @@ private:
     QString m_serverDatabase;
 };
 
+// The first value the statement reads, as the database holds it; null when no row.
+QVariant stored(const Database &database, const QString &sql);
+
 // Rows of a _data() table for each database engine: the column "dialect", the row name
 // "<name>@sqlite" and "<name>@postgres".
 void addDialectColumn();
