@@ -34,7 +34,7 @@ ColourComboBox::ColourComboBox(QWidget *parent)
         {Qt::cyan, QT_TR_NOOP("Svetlo modra")},  {Qt::white, QT_TR_NOOP("Bela")},
     };
     for (const auto &[colour, name] : colours)
-        addColour(QColor(colour), tr(name));
+        addColour(ColourToRef(QColor(colour)), tr(name));
     addItem(tr("Druga barva ..."));
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (index == count() - 1)
@@ -46,9 +46,11 @@ ColourComboBox::ColourComboBox(QWidget *parent)
     });
 }
 
-void ColourComboBox::addColour(const QColor &colour, const QString &name)
+// The reference is kept as given: a system colour or a stored value with its high byte
+// set comes back unchanged.
+void ColourComboBox::addColour(qint64 ref, const QString &name)
 {
-    insertItem(count() > 0 && itemData(count() - 1).isNull() ? count() - 1 : count(), swatch(colour), name, ColourToRef(colour));
+    insertItem(count() > 0 && itemData(count() - 1).isNull() ? count() - 1 : count(), swatch(ColourFromRef(ref)), name, ref);
 }
 
 qint64 ColourComboBox::colourRef() const
@@ -60,8 +62,7 @@ void ColourComboBox::setColourRef(qint64 ref)
 {
     int index = findData(ref);
     if (index < 0) {
-        const QColor colour = ColourFromRef(ref);
-        addColour(colour, colour.name());
+        addColour(ref, ColourFromRef(ref).name());
         index = findData(ref);
     }
     setCurrentIndex(index);

@@ -17,7 +17,7 @@ Q_SIGNALS:
     void colourChosen(qint64 ref);
 
 private:
-    void addColour(const QColor &colour, const QString &name);
+    void addColour(qint64 ref, const QString &name);
     void chooseOther();
     int m_lastIndex = 0;
 };

@@ -57,6 +57,8 @@ private Q_SLOTS:
     void contactTypeGoesLast_data();
     void contactTypeGoesLast();
     void alarmTypeNeedsARepetition();
+    void colourBoxKeepsAnyReference_data();
+    void colourBoxKeepsAnyReference();
     void cancelAddsNothing();
 };
 
@@ -205,6 +207,26 @@ void TestQuickAddDialogs::alarmTypeNeedsARepetition()
     QCOMPARE(row.value(QStringLiteral("FontColor")).toInt(), 0);
     QCOMPARE(row.value(QStringLiteral("Flashing")).toInt(), 1);
     QVERIFY(row.value(QStringLiteral("Ikona")).isNull());
+}
+
+void TestQuickAddDialogs::colourBoxKeepsAnyReference_data()
+{
+    QTest::addColumn<qint64>("ref");
+    QTest::newRow("named") << qint64(255);
+    QTest::newRow("other") << qint64(0x123456);
+    QTest::newRow("system colour") << qint64(-16777211);
+    QTest::newRow("high byte set") << qint64(0x02FF0000);
+}
+
+void TestQuickAddDialogs::colourBoxKeepsAnyReference()
+{
+    QFETCH(qint64, ref);
+    ColourComboBox box;
+    box.setColourRef(ref);
+    const int items = box.count();
+    box.setColourRef(ref);
+    QCOMPARE(box.colourRef(), ref);
+    QCOMPARE(box.count(), items);
 }
 
 void TestQuickAddDialogs::cancelAddsNothing()
