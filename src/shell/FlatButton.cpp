@@ -13,8 +13,13 @@ FlatButton::FlatButton(const QString &text, QWidget *parent)
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
-    setColours({ColourScheme.CT_BBack, ColourScheme.CT_BFocused, ColourScheme.CT_BDown, ColourScheme.CT_BFont,
-                ColourScheme.CT_BFont});
+    setColours(schemeColours());
+}
+
+FlatButton::Colours FlatButton::schemeColours()
+{
+    return {ColourScheme.CT_BBack, ColourScheme.CT_BFocused, ColourScheme.CT_BDown, ColourScheme.CT_BFont,
+            ColourScheme.CT_BFont};
 }
 
 void FlatButton::setColours(const Colours &colours)
@@ -79,8 +84,7 @@ void FlatButton::leaveEvent(QEvent *event)
 
 void StyleButtons(QWidget *window)
 {
-    const FlatButton::Colours colours{ColourScheme.CT_BBack, ColourScheme.CT_BFocused, ColourScheme.CT_BDown,
-                                      ColourScheme.CT_BFont, ColourScheme.CT_BFont};
+    const FlatButton::Colours colours = FlatButton::schemeColours();
     for (FlatButton *button : window->findChildren<FlatButton *>(Qt::FindDirectChildrenOnly))
         button->setColours(colours);
 }

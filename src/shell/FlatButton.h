@@ -20,6 +20,9 @@ public:
 
     explicit FlatButton(const QString &text = QString(), QWidget *parent = nullptr);
 
+    // The button colours of the current colour scheme.
+    static Colours schemeColours();
+
     void setColours(const Colours &colours);
     const Colours &colours() const { return m_colours; }
     QColor currentFace() const;

@@ -22,12 +22,15 @@ public:
 
 }
 
-void ApplyHintStyle(const QColor &background, const QColor &text)
+void InstallHintPause()
+{
+    QApplication::setStyle(new HintPauseStyle(QApplication::style()->name()));
+}
+
+void ApplyHintColours(const QColor &background, const QColor &text)
 {
     QPalette palette = QToolTip::palette();
     palette.setColor(QPalette::ToolTipBase, background);
     palette.setColor(QPalette::ToolTipText, text);
     QToolTip::setPalette(palette);
-    if (!dynamic_cast<HintPauseStyle *>(QApplication::style()))
-        QApplication::setStyle(new HintPauseStyle(QApplication::style()->name()));
 }

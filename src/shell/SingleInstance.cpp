@@ -26,7 +26,7 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent)
                    + QString::fromLatin1(QCryptographicHash::hash(lockPath(name).toUtf8(), QCryptographicHash::Sha1).toHex().left(12)))
     , m_lock(lockPath(name))
 {
-    // A lock left by a copy that died is taken over at once.
+    // No age makes a lock stale: only one whose copy has died (its process is gone) is taken over.
     m_lock.setStaleLockTime(0);
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server.nextPendingConnection()) {

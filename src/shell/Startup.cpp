@@ -47,6 +47,8 @@ int RunStartupInitialisation(const StartupSteps &steps)
     bool ok = false;
     const int languageId = ReadRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("LangID")).trimmed().toInt(&ok);
     SetLanguage(ok ? languageId : 36);
+    // Before any message: the message box takes the scheme's colours when it is made.
+    LoadColours(QString::fromLatin1(KeyBarve));
 
     // The database check comes first: without an INI the data folder is the program folder.
     // A database on a server is checked when the connection is made.
@@ -71,7 +73,6 @@ int RunStartupInitialisation(const StartupSteps &steps)
     if (steps.scanModules)
         steps.scanModules();
 
-    LoadColours(QString::fromLatin1(KeyBarve));
     ReadAutoShift();
     return 0;
 }

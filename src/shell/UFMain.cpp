@@ -88,8 +88,7 @@ QString TFMain::ChooseBackgroundPicture(const QString &setting)
 
 void TFMain::FormCreate()
 {
-    if (ReadRegBool(nastavitve(), QStringLiteral("Trellan"), true) && m_services.createLauncherShortcuts)
-        m_services.createLauncherShortcuts();
+    createLauncherShortcutsWhenWanted();
 
     WriteRegString(nastavitve(), QStringLiteral("stato"),
                    QString::number(qMax(0, ReadRegInt(nastavitve(), QStringLiteral("stato"), 0)) + 1));
@@ -131,7 +130,7 @@ void TFMain::FormCreate()
 
     if (m_services.fillWebPanel) {
         m_webPanel->show();
-        m_services.fillWebPanel(m_webPanel->findChild<QWidget *>(QStringLiteral("WebPanel")), true);
+        m_services.fillWebPanel(m_webContent, true);
     }
 
     qApp->installEventFilter(this);
@@ -155,32 +154,32 @@ void TFMain::createCentralArea()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_splitter = new QSplitter(Qt::Horizontal, central);
-    m_splitter->setObjectName(QStringLiteral("Splitter1"));
-    m_mdiArea = new QMdiArea(m_splitter);
+    auto *splitter = new QSplitter(Qt::Horizontal, central);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    m_mdiArea = new QMdiArea(splitter);
     m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     // The web information panel and its progress bar; shown once something fills it.
-    m_webPanel = new QWidget(m_splitter);
+    m_webPanel = new QWidget(splitter);
     m_webPanel->setObjectName(QStringLiteral("PanelWeb"));
     m_webPanel->setMinimumWidth(150);
     auto *webLayout = new QVBoxLayout(m_webPanel);
     webLayout->setContentsMargins(0, 0, 0, 0);
-    auto *web = new QWidget(m_webPanel);
-    web->setObjectName(QStringLiteral("WebPanel"));
-    web->setContextMenuPolicy(Qt::PreventContextMenu);
-    webLayout->addWidget(web, 1);
+    m_webContent = new QWidget(m_webPanel);
+    m_webContent->setObjectName(QStringLiteral("WebPanel"));
+    m_webContent->setContextMenuPolicy(Qt::PreventContextMenu);
+    webLayout->addWidget(m_webContent, 1);
     auto *progress = new QProgressBar(m_webPanel);
     progress->setObjectName(QStringLiteral("ProgressBar1"));
     progress->setTextVisible(false);
     progress->setMaximumHeight(12);
     webLayout->addWidget(progress);
     m_webPanel->hide();
-    m_splitter->setStretchFactor(0, 1);
-    m_splitter->setSizes({1000, 150});
-    layout->addWidget(m_splitter, 1);
+    splitter->setStretchFactor(0, 1);
+    splitter->setSizes({1000, 150});
+    layout->addWidget(splitter, 1);
 
     m_notice = new NoticeStrip(central);
     m_notice->setObjectName(QStringLiteral("SecretPanel1"));
@@ -306,7 +305,6 @@ void TFMain::createStatusBar()
     m_windowListPanel = panel("Panel2", tr("Prikazi okno"), Qt::AlignHCenter);
     m_windowListPanel->setText(tr("Prikazi okno"));
     m_windowListPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_windowListPanel->installEventFilter(this);
     bar->addWidget(m_clockPanel);
     bar->addWidget(m_hintPanel, 1);
     bar->addPermanentWidget(m_windowListPanel);
@@ -348,7 +346,7 @@ void TFMain::applyColours()
     statusBar()->setPalette(status);
     statusBar()->setAutoFillBackground(true);
 
-    ApplyHintStyle(ColourScheme.CT_WTitleBack, ColourScheme.CT_WTitleFont);
+    ApplyHintColours(ColourScheme.CT_WTitleBack, ColourScheme.CT_WTitleFont);
 }
 
 void TFMain::showPlaced()
@@ -371,18 +369,22 @@ QMdiSubWindow *TFMain::addChildWindow(QWidget *window)
 
 int TFMain::FindMdiChild(const QString &name) const
 {
+    QMdiSubWindow *child = childNamed(name);
+    return child ? int(m_mdiArea->subWindowList().indexOf(child)) : -1;
+}
+
+QMdiSubWindow *TFMain::childNamed(const QString &name) const
+{
     const QList<QMdiSubWindow *> children = m_mdiArea->subWindowList();
     for (qsizetype i = children.size() - 1; i >= 0; --i)
         if (componentName(children[i]) == name)
-            return int(i);
-    return -1;
+            return children[i];
+    return nullptr;
 }
 
 int TFMain::ShowOrCreateMdiChild(const MainWindowServices::WindowFactory &factory, const QString &name)
 {
-    const int index = FindMdiChild(name);
-    if (index >= 0) {
-        QMdiSubWindow *child = m_mdiArea->subWindowList().at(index);
+    if (QMdiSubWindow *child = childNamed(name)) {
         if (child->isMinimized())
             child->showNormal();
         child->show();
@@ -437,7 +439,7 @@ void TFMain::timerTick(qint64 now)
     if (m_usage.tick(now)) {
         writeUsageFigures();
         if (m_services.fillWebPanel)
-            m_services.fillWebPanel(m_webPanel->findChild<QWidget *>(QStringLiteral("WebPanel")), false);
+            m_services.fillWebPanel(m_webContent, false);
     }
     if (m_usage.idleFor(now, GetAutoHideSeconds()))
         hideApplication();
@@ -474,8 +476,7 @@ void TFMain::AppEvents1Deactivate()
 {
     m_childBeforeDeactivation = componentName(m_mdiArea->currentSubWindow());
     if (m_person) {
-        if (QMdiSubWindow *child = qobject_cast<QMdiSubWindow *>(m_person->widget()->parentWidget()))
-            m_mdiArea->setActiveSubWindow(child);
+        activatePersonFrame();
         m_person->saveOnDeactivate();
     }
 }
@@ -487,15 +488,25 @@ void TFMain::AppEvents1Activate()
     try {
         if (m_person) {
             m_person->refreshKeepingPosition();
-            if (QMdiSubWindow *child = qobject_cast<QMdiSubWindow *>(m_person->widget()->parentWidget()))
-                m_mdiArea->setActiveSubWindow(child);
+            activatePersonFrame();
             m_person->activate();
         }
-        const int previous = FindMdiChild(m_childBeforeDeactivation);
-        if (!m_childBeforeDeactivation.isEmpty() && previous >= 0)
-            m_mdiArea->setActiveSubWindow(m_mdiArea->subWindowList().at(previous));
+        if (QMdiSubWindow *previous = m_childBeforeDeactivation.isEmpty() ? nullptr : childNamed(m_childBeforeDeactivation))
+            m_mdiArea->setActiveSubWindow(previous);
     } catch (...) {
     }
+}
+
+void TFMain::activatePersonFrame()
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(m_person->widget()->parentWidget()))
+        m_mdiArea->setActiveSubWindow(frame);
+}
+
+void TFMain::createLauncherShortcutsWhenWanted()
+{
+    if (ReadRegBool(nastavitve(), QStringLiteral("Trellan"), true) && m_services.createLauncherShortcuts)
+        m_services.createLauncherShortcuts();
 }
 
 void TFMain::StatusBar1MouseDown()
@@ -529,8 +540,7 @@ void TFMain::Splono1Click()
     if (!m_services.showSettingsWindow)
         return;
     m_services.showSettingsWindow();
-    if (ReadRegBool(nastavitve(), QStringLiteral("Trellan"), true) && m_services.createLauncherShortcuts)
-        m_services.createLauncherShortcuts();
+    createLauncherShortcutsWhenWanted();
 }
 
 void TFMain::Vizitka1Click()

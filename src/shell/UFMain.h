@@ -13,7 +13,6 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QSplitter;
 class QSystemTrayIcon;
 class QToolBar;
 
@@ -81,6 +80,9 @@ private:
     void applyColours();
     void hideApplication();
     void writeUsageFigures();
+    void createLauncherShortcutsWhenWanted();
+    QMdiSubWindow *childNamed(const QString &name) const;
+    void activatePersonFrame();
     QAction *addMenuEntry(QMenu *menu, const char *name, const QString &caption, const QString &hint);
 
     MainWindowServices m_services;
@@ -91,8 +93,8 @@ private:
     QString m_childBeforeDeactivation;
 
     QMdiArea *m_mdiArea = nullptr;
-    QSplitter *m_splitter = nullptr;
     QWidget *m_webPanel = nullptr;
+    QWidget *m_webContent = nullptr;
     NoticeStrip *m_notice = nullptr;
     QToolBar *m_toolBar = nullptr;
     QLabel *m_clockPanel = nullptr;

@@ -10,17 +10,18 @@ void UsageTracker::start(qint64 now, double totalDays, double activeDays)
 {
     m_totalDays = totalDays;
     m_activeDays = activeDays;
-    m_lastTotalTick = m_lastActiveTick = m_lastSave = now;
+    m_lastTick = m_lastSave = now;
     m_lastActivity = 0;
 }
 
 bool UsageTracker::tick(qint64 now)
 {
     // Absolute differences: a clock set back must not make the figures shrink.
-    m_totalDays += std::llabs(now - m_lastTotalTick) / MsPerDay;
+    const double elapsedDays = std::llabs(now - m_lastTick) / MsPerDay;
+    m_totalDays += elapsedDays;
     if (now - m_lastActivity < ActiveWindowMs)
-        m_activeDays += std::llabs(now - m_lastActiveTick) / MsPerDay;
-    m_lastTotalTick = m_lastActiveTick = now;
+        m_activeDays += elapsedDays;
+    m_lastTick = now;
     if (now - m_lastSave < SaveIntervalMs)
         return false;
     m_lastSave = now;

@@ -27,7 +27,6 @@ private:
     double m_totalDays = 0;
     double m_activeDays = 0;
     qint64 m_lastActivity = 0;
-    qint64 m_lastTotalTick = 0;
-    qint64 m_lastActiveTick = 0;
+    qint64 m_lastTick = 0;
     qint64 m_lastSave = 0;
 };

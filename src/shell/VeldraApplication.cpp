@@ -1,6 +1,7 @@
 #include "VeldraApplication.h"
 
 #include "ErrorLog.h"
+#include "HintStyle.h"
 #include "PublicFunctions.h"
 
 #include <QMessageBox>
@@ -38,6 +39,7 @@ VeldraApplication::VeldraApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(ApplicationTitle));
+    InstallHintPause();
 }
 
 bool VeldraApplication::notify(QObject *receiver, QEvent *event)
