@@ -11,28 +11,30 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QSaveFile>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 namespace {
 
-// The picture is copied under a temporary name and renamed, so that a failed copy never
-// leaves half a picture, and a file is never copied onto itself (which would lose it).
+// The picture is written whole before it takes the target's name (replacing a file of that
+// name), so a failed copy never leaves half a picture; a file is never copied onto itself.
 bool copyPicture(const QString &source, const QString &target)
 {
     const QFileInfo from(source), to(target);
     if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
         return true;
-    const QString temporary = target + QStringLiteral(".kopija");
-    QFile::remove(temporary);
-    if (!QFile::copy(source, temporary))
+    QFile in(source);
+    QSaveFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
         return false;
-    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(temporary);
-        return false;
+    while (!in.atEnd()) {
+        const QByteArray block = in.read(1 << 16);
+        if (block.isEmpty() || out.write(block) != block.size()) {
+            out.cancelWriting();
+            break;
+        }
     }
-    return true;
+    return out.commit();
 }
 
 // Shows a picture scaled to fit, keeping its proportions.
@@ -109,7 +111,11 @@ PictureLink::PictureLink(Dataset *dataset, const QString &field, const Policy &p
     connect(open, &FlatButton::clicked, this, &PictureLink::load);
     connect(forget, &FlatButton::clicked, this, &PictureLink::remove);
     connect(dataset, &Dataset::currentChanged, this, &PictureLink::showPicture);
-    connect(dataset, &Dataset::currentValuesChanged, this, &PictureLink::showPicture);
+    // Typing into other fields of the row leaves the picture as it is.
+    connect(dataset, &Dataset::currentValuesChanged, this, [this](int field) {
+        if (field == m_dataset->fieldIndex(m_field))
+            showPicture();
+    });
     showPicture();
 }
 
@@ -123,6 +129,8 @@ QString PictureLink::folder() const
 
 void PictureLink::load()
 {
+    if (m_dataset->recNo() <= 0)
+        return;
     const QString pictures = folder();
     if (!QDir().mkpath(pictures)) {
         ShowMessageBox(tr("Ni mogoče kreirati mape kjer se nahajajo slike!"), 0);
@@ -159,6 +167,8 @@ void PictureLink::load()
 
 void PictureLink::remove()
 {
+    if (m_dataset->recNo() <= 0)
+        return;
     if (ShowMessageBox(tr("Ali resnično želite izbrisati povezavo na sliko?"), 4) != 6)
         return;
     m_dataset->edit();

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void addMovesToTheNewRow();
     void newCountryReachesAnOpenPlacesWindow();
     void pictureLinkCopiesKeepsAndRemoves();
+    void pictureButtonsWithoutARow();
     void pictureShownOnlyWhenItCanBe();
     void pictureFolderThatCannotBeMade();
     void companyHeaderName();
@@ -201,6 +202,15 @@ void TestCodeListWindows::pictureLinkCopiesKeepsAndRemoves()
     QVERIFY(!window->picture()->picture()->pixmap().isNull());
     QCOMPARE(window->picture()->picture()->toolTip(), QStringLiteral("stranke.jpg"));
 
+    // A new picture under the same name, for another row, replaces the folder's copy.
+    QImage larger(32, 32, QImage::Format_RGB32);
+    larger.fill(Qt::blue);
+    QVERIFY(larger.save(elsewhere));
+    window->ADOQuery1->next();
+    chooseFile(elsewhere);
+    window->picture()->load();
+    QCOMPARE(QFileInfo(pictures + QStringLiteral("stranke.jpg")).size(), QFileInfo(elsewhere).size());
+
     // A picture chosen from the folder itself is kept as it is: never copied onto itself.
     const qint64 size = QFileInfo(pictures + QStringLiteral("stranke.jpg")).size();
     window->ADOQuery1->next();
@@ -217,6 +227,19 @@ void TestCodeListWindows::pictureLinkCopiesKeepsAndRemoves()
     QVERIFY(world.stored(QStringLiteral("SELECT IkonaPath FROM TKategorije WHERE IDkat=%1")
                              .arg(window->ADOQuery1->value(QStringLiteral("IDkat")).toInt()))
                 .isNull());
+}
+
+void TestCodeListWindows::pictureButtonsWithoutARow()
+{
+    CodeListWorld world([](Database &database) { database.run(QStringLiteral("DELETE FROM TKategorije")); });
+    TFKategorije *window = open<TFKategorije>(world);
+    for (const auto press : {&PictureLink::load, &PictureLink::remove}) {
+        auto seen = ModalAnswer::press(QString(), 300);
+        (window->picture()->*press)();
+        QTest::qWait(400); // until the answer gives up waiting
+        QVERIFY(!seen->shown);
+    }
+    QCOMPARE(world.stored(QStringLiteral("SELECT Count(*) FROM TKategorije")).toInt(), 0);
 }
 
 void TestCodeListWindows::pictureShownOnlyWhenItCanBe()
