@@ -58,10 +58,13 @@ void chooseFile(const QString &path)
     ModalAnswer::whenShown([path](QWidget *shown) {
         auto *dialog = qobject_cast<QFileDialog *>(shown);
         QVERIFY(dialog);
-        // The file's path typed into the name box, as a user may.
+        // As a user would: the file's folder opened, its name typed. (A whole path typed
+        // while the dialog still reads its first folder may lose to the file it was opened on.)
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(name);
-        name->setText(path);
+        const QFileInfo file(path);
+        dialog->setDirectory(file.absolutePath());
+        name->setText(file.fileName());
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }
