@@ -11,11 +11,7 @@
 CodeEntryDialog::CodeEntryDialog(const QString &objectName, const Texts &texts, QWidget *parent)
     : EntryDialog(objectName, texts.caption, parent)
 {
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setToolTip(texts.nameHint);
-    Edit1->setMinimumWidth(220);
-    addRow(tr("Naziv:"), {Edit1});
+    Edit1 = addNameField(tr("Naziv:"), texts.nameHint);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setToolTip(texts.secondHint);
@@ -30,7 +26,6 @@ CodeEntryDialog::CodeEntryDialog(const QString &objectName, const Texts &texts, 
         // Registered now; read again when the dialog shows and countries changed meanwhile.
         refreshCountries(false);
     }
-    setFirstField(Edit1);
 }
 
 void CodeEntryDialog::refreshCountries(bool reopen)
@@ -63,7 +58,7 @@ int CodeEntryDialog::country() const
 
 bool CodeEntryDialog::canConfirm() const
 {
-    return !name().trimmed().isEmpty() && (!DBLookupComboBox1 || country() >= 1);
+    return EntryDialog::canConfirm() && (!DBLookupComboBox1 || country() >= 1);
 }
 
 void CodeEntryDialog::showEvent(QShowEvent *event)

@@ -56,8 +56,6 @@ protected:
                             bool upperCase = false);
     void addEditRow(const QString &label, QWidget *field);
     QWidget *editArea() const { return m_editArea; }
-    QWidget *lowerPanel() const { return m_lowerPanel; }
-    const QString &keyPath() const { return m_keyPath; }
 
     virtual void FormActivate() {}
     void FormDeactivate();

@@ -2,8 +2,8 @@
 
 #include <QComboBox>
 
-// The kinds of contact: items "Neznano=0" to "Oseba=7"; the list shows the part before
-// "=", and "ni izbrano" while no kind is chosen.
+// The kinds of contact, "Neznano" (0) to "Oseba" (7), each item holding its number;
+// "ni izbrano" shows while no kind is chosen.
 class ContactKindComboBox : public QComboBox
 {
     Q_OBJECT
@@ -13,9 +13,4 @@ public:
     // The chosen kind's number, 0 when none is chosen.
     int kind() const;
     void setKind(int kind);
-
-    static QStringList kindItems();
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 };

@@ -15,11 +15,7 @@ TFDodajAlarm::TFDodajAlarm(QWidget *parent)
     : EntryDialog(QStringLiteral("FDodajAlarm"), tr("Dodaj alarm"), parent)
     , m_instance(FDodajAlarm, this)
 {
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setToolTip(tr("Naziv alarma"));
-    Edit1->setMinimumWidth(220);
-    addRow(tr("Naziv alarma:"), {Edit1});
+    Edit1 = addNameField(tr("Naziv alarma:"), tr("Naziv alarma"));
     DBLookupComboBox1 = new LookupComboBox(this);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
     DBLookupComboBox1->setLookup(DataMod->TMemAlertTypes, QStringLiteral("ID"), {QStringLiteral("Name")});
@@ -41,7 +37,6 @@ TFDodajAlarm::TFDodajAlarm(QWidget *parent)
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setToolTip(tr("Alarm je utripajoc"));
     addRow(QString(), {CheckBox1});
-    setFirstField(Edit1);
 }
 
 int TFDodajAlarm::repetition() const
@@ -52,5 +47,5 @@ int TFDodajAlarm::repetition() const
 bool TFDodajAlarm::canConfirm() const
 {
     // A type without repetition ("brez") is not added here; it can be set later in the alarm types.
-    return repetition() >= 1 && !Edit1->text().trimmed().isEmpty();
+    return repetition() >= 1 && EntryDialog::canConfirm();
 }

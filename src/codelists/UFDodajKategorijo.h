@@ -14,9 +14,6 @@ public:
 
     QLineEdit *Edit1;
 
-protected:
-    bool canConfirm() const override;
-
 private:
     SoleInstance<TFDodajKategorijo> m_instance;
 };

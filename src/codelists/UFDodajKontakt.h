@@ -16,9 +16,6 @@ public:
     QLineEdit *Edit1;
     ContactKindComboBox *ComboBox1;
 
-protected:
-    bool canConfirm() const override;
-
 private:
     SoleInstance<TFDodajKontakt> m_instance;
 };

@@ -44,28 +44,23 @@ SectionPanel::SectionPanel(const QString &name, const QString &caption, const QS
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_title = new QWidget(this);
-    m_title->setObjectName(name + QStringLiteral("Title"));
-    m_title->setFixedHeight(22);
-    m_title->setStyleSheet(QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %2, stop:1 %3); }")
-                               .arg(m_title->objectName(), ColourScheme.CT_WTitleBack.name(), ColourScheme.CT_WTitleFont.name()));
-    m_title->setAttribute(Qt::WA_StyledBackground);
-    auto *titleLayout = new QHBoxLayout(m_title);
+    auto *title = new QWidget(this);
+    title->setObjectName(name + QStringLiteral("Title"));
+    title->setFixedHeight(22);
+    title->setStyleSheet(QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %2, stop:1 %3); }")
+                               .arg(title->objectName(), ColourScheme.CT_WTitleBack.name(), ColourScheme.CT_WTitleFont.name()));
+    title->setAttribute(Qt::WA_StyledBackground);
+    auto *titleLayout = new QHBoxLayout(title);
     titleLayout->setContentsMargins(4, 1, 4, 1);
     titleLayout->setSpacing(4);
-    auto *picture = new QLabel(m_title);
+    auto *picture = new QLabel(title);
     picture->setPixmap(QIcon(icon).pixmap(16, 16));
     titleLayout->addWidget(picture);
-    m_caption = new ShadowedCaption(caption, m_title);
-    titleLayout->addWidget(m_caption, 1);
-    layout->addWidget(m_title);
+    auto *shownCaption = new ShadowedCaption(caption, title);
+    titleLayout->addWidget(shownCaption, 1);
+    layout->addWidget(title);
 
     m_data = new QWidget(this);
     m_data->setObjectName(name + QStringLiteral("Data"));
     layout->addWidget(m_data, 1);
-}
-
-QString SectionPanel::caption() const
-{
-    return m_caption->text();
 }

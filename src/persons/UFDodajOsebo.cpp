@@ -23,11 +23,6 @@ void setList(NameComboBox *box, const QStringList &items)
     box->setEditText(QString());
 }
 
-QVariant nullWhenBlank(const QString &text)
-{
-    return TextToVariant(text);
-}
-
 }
 
 TFDodajOsebo::TFDodajOsebo(QWidget *parent)
@@ -125,13 +120,13 @@ int TFDodajOsebo::appendRow()
                   surname = ComboBox3->currentText();
     persons->append();
     persons->setValue(QStringLiteral("Podjetje"), company ? QStringLiteral("True") : QStringLiteral("False"));
-    persons->setValue(QStringLiteral("Sifra"), nullWhenBlank(Edit1->text()));
-    persons->setValue(QStringLiteral("Naziv"), nullWhenBlank(title));
-    persons->setValue(QStringLiteral("Ime"), nullWhenBlank(first));
-    persons->setValue(QStringLiteral("SrednjeIme"), nullWhenBlank(middle));
-    persons->setValue(QStringLiteral("Priimek"), nullWhenBlank(surname));
+    persons->setValue(QStringLiteral("Sifra"), TextToVariant(Edit1->text()));
+    persons->setValue(QStringLiteral("Naziv"), TextToVariant(title));
+    persons->setValue(QStringLiteral("Ime"), TextToVariant(first));
+    persons->setValue(QStringLiteral("SrednjeIme"), TextToVariant(middle));
+    persons->setValue(QStringLiteral("Priimek"), TextToVariant(surname));
     // The full name from the values as stored: a part left empty counts as empty text.
-    const auto stored = [](const QString &text) { return text.trimmed().isEmpty() ? QString() : text; };
+    const auto stored = [](const QString &text) { return TextToVariant(text).toString(); };
     const QString fullName = company ? Edit2->text() : ComposeFullName(stored(title), stored(first), stored(middle), stored(surname));
     persons->setValue(QStringLiteral("CelotnoIme"), fullName.isEmpty() ? QVariant() : QVariant(fullName));
     persons->post();

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 EntryDialog::EntryDialog(const QString &objectName, const QString &caption, QWidget *parent)
@@ -59,6 +60,22 @@ QLabel *EntryDialog::addRow(const QString &label, const QList<QWidget *> &fields
     if (!fields.isEmpty())
         caption->setBuddy(fields.first());
     return caption;
+}
+
+QLineEdit *EntryDialog::addNameField(const QString &label, const QString &hint)
+{
+    m_nameField = new QLineEdit(this);
+    m_nameField->setObjectName(QStringLiteral("Edit1"));
+    m_nameField->setToolTip(hint);
+    m_nameField->setMinimumWidth(220);
+    addRow(label, {m_nameField});
+    setFirstField(m_nameField);
+    return m_nameField;
+}
+
+bool EntryDialog::canConfirm() const
+{
+    return !m_nameField || !m_nameField->text().trimmed().isEmpty();
 }
 
 void EntryDialog::accept()

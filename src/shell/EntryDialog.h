@@ -5,6 +5,7 @@
 class FlatButton;
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 
 // The small modal dialogs in which a new entry is typed: labelled fields on the body,
 // "&Prekliči" and "Potr&di" in a strip below. Confirming is refused, silently, while
@@ -18,6 +19,8 @@ public:
     // Adds a row: a label and one or more fields side by side.
     QLabel *addRow(const QString &label, const QList<QWidget *> &fields);
     void setFirstField(QWidget *field) { m_firstField = field; }
+    // Adds the entry's name ("Edit1") as the first field; confirming then waits for a name.
+    QLineEdit *addNameField(const QString &label, const QString &hint);
 
     FlatButton *okButton() const { return m_ok; }
     FlatButton *cancelButton() const { return m_cancel; }
@@ -26,7 +29,7 @@ public Q_SLOTS:
     void accept() override;
 
 protected:
-    virtual bool canConfirm() const { return true; }
+    virtual bool canConfirm() const;
     void showEvent(QShowEvent *event) override;
     QGridLayout *fieldGrid() const { return m_grid; }
 
@@ -35,4 +38,5 @@ private:
     FlatButton *m_ok;
     FlatButton *m_cancel;
     QWidget *m_firstField = nullptr;
+    QLineEdit *m_nameField = nullptr;
 };
