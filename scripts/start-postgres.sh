@@ -9,10 +9,11 @@ as_postgres() { $sudo runuser -u postgres -- "$@"; }
 
 version=$(ls /usr/lib/postgresql | sort -n | tail -n 1)
 if ! pg_lsclusters -h | awk -v v="$version" '$1 == v && $2 == "main"' | grep -q .; then
-  $sudo pg_createcluster "$version" main >/dev/null
+  $sudo pg_createcluster "$version" main >&2
 fi
 if ! pg_lsclusters -h | awk -v v="$version" '$1 == v && $2 == "main" && $4 == "online"' | grep -q .; then
-  $sudo pg_ctlcluster "$version" main start
+  # Its notices (such as a removed stale pid file) must not end up in the printed address.
+  $sudo pg_ctlcluster "$version" main start >&2
 fi
 port=$(pg_lsclusters -h | awk -v v="$version" '$1 == v && $2 == "main" {print $3}')
 
