@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 
@@ -209,24 +208,34 @@ void Database::openPostgres()
                             db.lastError().text());
 }
 
-QString Database::translate(const QString &jetSql) const
+Database::Translation Database::translation(const QString &jetSql) const
 {
-    return JetSql::translate(jetSql, dialect());
+    const auto known = m_translations.constFind(jetSql);
+    if (known != m_translations.constEnd())
+        return *known;
+    // Statements with values written into them are many: the cache is kept small.
+    if (m_translations.size() >= 256)
+        m_translations.clear();
+    Translation translated{JetSql::translate(jetSql, dialect()), JetSql::parameters(jetSql)};
+    m_translations.insert(jetSql, translated);
+    return translated;
 }
 
 QSqlQuery Database::run(const QString &jetSql, const QVariantMap &parameters) const
 {
-    const QString sql = translate(jetSql);
+    const Translation translated = translation(jetSql);
     // Only the parameters the statement names are bound; a dataset may carry others.
     QList<std::pair<QString, QVariant>> bound;
-    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it) {
-        static const QRegularExpression nameEnd(QStringLiteral("\\W|$"));
-        const QString placeholder = QLatin1Char(':') + it.key();
-        const qsizetype at = sql.indexOf(placeholder, 0, Qt::CaseInsensitive);
-        if (at >= 0 && nameEnd.match(sql, at + placeholder.size()).capturedStart() == at + placeholder.size())
-            bound.append({sql.mid(at, placeholder.size()), it.value()});
+    for (const QString &placeholder : translated.parameters) {
+        const QStringView name = QStringView(placeholder).mid(1);
+        for (auto it = parameters.cbegin(); it != parameters.cend(); ++it) {
+            if (name.compare(it.key(), Qt::CaseInsensitive) == 0) {
+                bound.append({placeholder, it.value()});
+                break;
+            }
+        }
     }
-    return execute(sql, [&bound](QSqlQuery &query) {
+    return execute(translated.sql, [&bound](QSqlQuery &query) {
         for (const auto &[name, value] : bound)
             query.bindValue(name, value);
     }, !bound.isEmpty(), true);

@@ -45,7 +45,6 @@ public:
     const DatabaseLocation &location() const { return m_location; }
     QSqlDatabase connection() const;
 
-    QString translate(const QString &jetSql) const;
     // Translates, binds the named parameters and runs; throws DatabaseError.
     QSqlQuery run(const QString &jetSql, const QVariantMap &parameters = {}) const;
     // Runs SQL already in this engine's dialect; throws DatabaseError.
@@ -64,6 +63,14 @@ public:
     QVariant fromDatabase(const Schema::Column *column, const QVariant &value) const;
 
 private:
+    // A statement in this engine's dialect, and the parameters it names.
+    struct Translation
+    {
+        QString sql;
+        QStringList parameters;
+    };
+
+    Translation translation(const QString &jetSql) const;
     QSqlQuery execute(const QString &sql, const std::function<void(QSqlQuery &)> &bind, bool prepared, bool forwardOnly) const;
     void openSqlite(Purpose purpose);
     void openPostgres();
@@ -72,4 +79,6 @@ private:
     QString m_connectionName;
     mutable quint64 m_writes = 0;
     mutable QHash<QString, bool> m_generatedKeys;
+    // By the statement's text: a list reads each of its rows with the same statement.
+    mutable QHash<QString, Translation> m_translations;
 };

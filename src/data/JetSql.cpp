@@ -547,4 +547,13 @@ QString translate(const QString &jet, SqlDialect dialect)
     return render(tokens);
 }
 
+QStringList parameters(const QString &jet)
+{
+    QStringList names;
+    for (const Token &token : tokenize(jet))
+        if (token.kind == Kind::Parameter && !names.contains(token.text))
+            names << token.text;
+    return names;
+}
+
 }

@@ -2,7 +2,7 @@
 
 #include "SqlDialect.h"
 
-#include <QString>
+#include <QStringList>
 
 // The program's SQL texts keep the form of the original engine (Jet): double-quoted
 // literals, [bracketed] names, DISTINCTROW, DELETE *, Like with * and ? wildcards and
@@ -16,5 +16,8 @@ namespace JetSql {
 inline constexpr auto SqliteCollation = "VELDRA";
 
 QString translate(const QString &jet, SqlDialect dialect);
+// The parameters a statement names, as written (":ID"), each once; text in quotes or
+// brackets names none.
+QStringList parameters(const QString &jet);
 
 }

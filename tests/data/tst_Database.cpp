@@ -45,6 +45,8 @@ private Q_SLOTS:
     void refusedValues();
     void keysAreNeverReused_data();
     void keysAreNeverReused();
+    void namedParameters_data();
+    void namedParameters();
 };
 
 void TestDatabase_::refusesWhatIsNoDatabase_data()
@@ -213,6 +215,34 @@ void TestDatabase_::keysAreNeverReused()
     persons.post();
     // A deleted person's alarms stay in the database: its number must not go to someone else.
     QVERIFY(persons.value(QStringLiteral("ID")).toLongLong() > first);
+}
+
+void TestDatabase_::namedParameters_data()
+{
+    addDialectColumn();
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QStringList>("values");
+    for (const SqlDialect dialect : allDialects()) {
+        newDialectRow(QStringLiteral("one name begins another"), dialect)
+            << QStringLiteral("SELECT :IDX AS a, :ID AS b") << QStringList{"2", "1"};
+        newDialectRow(QStringLiteral("written in another case"), dialect)
+            << QStringLiteral("SELECT :idx AS a, :Id AS b") << QStringList{"2", "1"};
+        newDialectRow(QStringLiteral("a name inside a literal"), dialect)
+            << QStringLiteral("SELECT \":ID\" AS a, :IDX AS b") << QStringList{":ID", "2"};
+        newDialectRow(QStringLiteral("named twice"), dialect)
+            << QStringLiteral("SELECT :ID AS a, :ID + 1 AS b") << QStringList{"1", "2"};
+    }
+}
+
+void TestDatabase_::namedParameters()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    QFETCH(QString, sql);
+    QFETCH(QStringList, values);
+    const auto database = testDatabase.connect();
+    QSqlQuery query = database->run(sql, {{QStringLiteral("ID"), 1}, {QStringLiteral("IDX"), 2}, {QStringLiteral("Other"), 3}});
+    QVERIFY(query.next());
+    QCOMPARE((QStringList{query.value(0).toString(), query.value(1).toString()}), values);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase_)
