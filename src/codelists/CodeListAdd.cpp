@@ -32,12 +32,11 @@ int appendRow(Dataset *table, const char *key, const std::function<void(Dataset 
 {
     const QString tableName = table->objectName();
     const QString keyColumn = QString::fromLatin1(key);
-    const int greatest = DataMod->GetMaxValue(tableName, keyColumn);
     if (!table->isOpen())
         table->open();
     table->append();
     if (!DataMod->database().isGeneratedKey(tableName, keyColumn))
-        table->setValue(keyColumn, greatest + 1);
+        table->setValue(keyColumn, DataMod->GetMaxValue(tableName, keyColumn) + 1);
     fill(table);
     table->post();
     return VariantToInt(table->value(keyColumn));

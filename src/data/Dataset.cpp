@@ -4,18 +4,12 @@
 #include "DatabaseError.h"
 #include "Schema.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSqlRecord>
 
 #include <algorithm>
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Dataset", text);
-}
 
 constexpr int MaxPostRetries = 10;
 
@@ -124,29 +118,24 @@ void Dataset::readFields(const QSqlQuery &query)
         m_fields.push_back({name, nullptr, calculation, false});
 }
 
-Dataset::Row Dataset::readRow(const QSqlQuery &query) const
+void Dataset::readRow(const QSqlQuery &query, std::span<QVariant> row) const
 {
-    Row row(m_fields.size());
     for (int i = 0; i < int(m_fields.size()) && !m_fields[i].calculation; ++i) {
         row[i] = query.value(i);
         if (m_fields[i].converted)
             row[i] = m_database->fromDatabase(m_fields[i].column, row[i]);
     }
-    return row;
 }
 
-void Dataset::fetch()
+void Dataset::fetch(std::optional<QString> token)
 {
-    m_indexField = -1;
-    m_cells.clear();
-    m_rowCount = 0;
-    m_keys.clear();
-    m_rowCache.clear();
+    clearRows();
     if (m_memory)
         return;
     if (!m_database)
         throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
-    m_readToken = m_database->changeToken();
+    if (m_tracksChanges)
+        m_readToken = token ? std::move(*token) : m_database->changeToken();
     QSqlQuery query = m_database->run(sql(), m_parameters);
     if (!m_lazyKeyField.isEmpty()) {
         // The statement gives the keys; the fields are those of a row.
@@ -156,30 +145,21 @@ void Dataset::fetch()
         none.insert(m_lazyKeyField, QVariant(QMetaType(QMetaType::LongLong)));
         readFields(m_database->run(m_rowSql, none));
         m_lazyKey = fieldIndex(m_lazyKeyField);
+        m_blankRow.assign(m_fields.size(), QVariant());
         return;
     }
     readFields(query);
     const bool calculated = !m_calculations.empty();
     while (query.next()) {
-        for (int i = 0; i < stride(); ++i) {
-            const Field &field = m_fields[i];
-            if (field.calculation)
-                m_cells.emplace_back();
-            else if (field.converted)
-                m_cells.push_back(m_database->fromDatabase(field.column, query.value(i)));
-            else
-                m_cells.push_back(query.value(i));
-        }
-        ++m_rowCount;
-        if (calculated) {
-            Row row(m_cells.end() - stride(), m_cells.end());
-            calculate(row, m_rowCount - 1);
-            std::move(row.begin(), row.end(), m_cells.end() - stride());
-        }
+        m_cells.resize(m_cells.size() + size_t(stride()));
+        const std::span<QVariant> row(m_cells.end() - stride(), m_cells.end());
+        readRow(query, row);
+        if (calculated)
+            calculate(row, rawRowCount() - 1);
     }
 }
 
-void Dataset::calculate(Row &row, int rowIndex) const
+void Dataset::calculate(std::span<QVariant> row, int rowIndex) const
 {
     for (size_t f = 0; f < m_fields.size(); ++f)
         if (m_fields[f].calculation)
@@ -198,10 +178,10 @@ const QVariant &Dataset::cell(int row, int field) const
 
 const Dataset::Row &Dataset::lazyRow(int row) const
 {
-    static const Row none;
     const QVariant &key = m_keys[row];
+    // A row appended and not yet posted has no key to read it by.
     if (key.isNull())
-        return none;
+        return m_blankRow;
     const qint64 id = key.toLongLong();
     auto found = m_rowCache.find(id);
     if (found != m_rowCache.end())
@@ -214,7 +194,7 @@ const Dataset::Row &Dataset::lazyRow(int row) const
     QSqlQuery query = m_database->run(m_rowSql, parameters);
     Row values(m_fields.size());
     if (query.next())
-        values = readRow(query);
+        readRow(query, values);
     else if (m_lazyKey >= 0)
         values[m_lazyKey] = key; // gone meanwhile: only its key remains
     Row &cached = m_rowCache.emplace(id, std::move(values)).first->second;
@@ -224,14 +204,25 @@ const Dataset::Row &Dataset::lazyRow(int row) const
 
 Dataset::Row Dataset::rowValues(int row) const
 {
-    if (!m_lazyKeyField.isEmpty()) {
-        Row values = lazyRow(row);
-        if (values.empty())
-            values.resize(m_fields.size());
-        return values;
-    }
+    if (!m_lazyKeyField.isEmpty())
+        return lazyRow(row);
     const auto first = m_cells.begin() + ptrdiff_t(row) * stride();
     return Row(first, first + stride());
+}
+
+void Dataset::clearRows()
+{
+    m_cells.clear();
+    m_keys.clear();
+    m_rowCache.clear();
+    m_indexField = -1;
+}
+
+int Dataset::rawRowCount() const
+{
+    if (!m_lazyKeyField.isEmpty())
+        return int(m_keys.size());
+    return m_cells.empty() ? 0 : int(m_cells.size()) / stride();
 }
 
 void Dataset::storeRow(int row, const Row &values)
@@ -252,7 +243,6 @@ void Dataset::appendRow(const Row &values)
     m_indexField = -1;
     if (m_lazyKeyField.isEmpty()) {
         m_cells.insert(m_cells.end(), values.begin(), values.end());
-        ++m_rowCount;
         return;
     }
     m_keys.emplace_back();
@@ -265,7 +255,6 @@ void Dataset::eraseRow(int row)
     if (m_lazyKeyField.isEmpty()) {
         const auto first = m_cells.begin() + ptrdiff_t(row) * stride();
         m_cells.erase(first, first + stride());
-        --m_rowCount;
     } else {
         if (!m_keys[row].isNull())
             m_rowCache.erase(m_keys[row].toLongLong());
@@ -287,6 +276,13 @@ void Dataset::rebuildVisible()
             m_visible.push_back(i);
 }
 
+void Dataset::showFromFirst()
+{
+    rebuildVisible();
+    m_current = m_visible.empty() ? -1 : 0;
+    notifyReset();
+}
+
 void Dataset::open()
 {
     if (isOpen())
@@ -294,10 +290,8 @@ void Dataset::open()
     if (m_memory && m_fields.empty())
         throw DatabaseError(tr("Tabela v pomnilniku nima polj."));
     fetch();
-    rebuildVisible();
-    m_current = m_visible.empty() ? -1 : 0;
     setState(State::Browse);
-    notifyReset();
+    showFromFirst();
     Q_EMIT afterOpen();
     Q_EMIT afterScroll();
 }
@@ -306,11 +300,7 @@ void Dataset::close()
 {
     if (!isOpen())
         return;
-    m_cells.clear();
-    m_rowCount = 0;
-    m_keys.clear();
-    m_rowCache.clear();
-    m_indexField = -1;
+    clearRows();
     m_visible.clear();
     m_buffer.clear();
     m_current = -1;
@@ -327,17 +317,22 @@ void Dataset::requery()
     }
     checkBrowseMode();
     fetch();
-    rebuildVisible();
-    m_current = m_visible.empty() ? -1 : 0;
-    notifyReset();
+    showFromFirst();
     Q_EMIT afterScroll();
 }
 
 bool Dataset::requeryIfChanged()
 {
-    if (isOpen() && !m_memory && m_state == State::Browse && m_database->changeToken() == m_readToken)
+    if (!m_tracksChanges || !isOpen() || m_memory || m_state != State::Browse) {
+        requery();
+        return true;
+    }
+    QString token = m_database->changeToken();
+    if (token == m_readToken)
         return false;
-    requery();
+    fetch(std::move(token));
+    showFromFirst();
+    Q_EMIT afterScroll();
     return true;
 }
 
@@ -444,14 +439,6 @@ int Dataset::fieldIndex(const QString &name) const
         if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
-}
-
-QStringList Dataset::fieldNames() const
-{
-    QStringList names;
-    for (const Field &field : m_fields)
-        names << field.name;
-    return names;
 }
 
 QVariant Dataset::value(const QString &field) const
@@ -715,9 +702,7 @@ void Dataset::refilter()
     if (!isOpen())
         return;
     checkBrowseMode();
-    rebuildVisible();
-    m_current = m_visible.empty() ? -1 : 0;
-    notifyReset();
+    showFromFirst();
     Q_EMIT afterScroll();
 }
 

@@ -6,6 +6,8 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -51,7 +53,6 @@ public:
     const QStringList &sqlLines() const { return m_sqlLines; }
     QString sql() const { return m_sqlLines.join(QLatin1Char('\n')); }
     void setParameter(const QString &name, const QVariant &value);
-    QVariant parameter(const QString &name) const { return m_parameters.value(name); }
     void setUpdateTable(const QString &table) { m_updateTable = table; }
     // For long lists shown one row at a time: the statement then gives only the keys, in
     // their order, and a row's values are read by its key (with rowSql, which names the
@@ -63,12 +64,16 @@ public:
     // Fields of a dataset kept in memory only.
     void setMemoryFields(const QStringList &fields);
     void addCalculatedField(const QString &name, Calculation calculation);
+    // For a dataset that asks requeryIfChanged(): each read then notes the database's
+    // change token, which costs a query of its own.
+    void setTracksChanges(bool tracks) { m_tracksChanges = tracks; }
 
     void open();
     void close();
     void requery();
     // Reads the rows again only when the database changed since they were read (this
     // program's writes, another workstation's commits, the change stamps); true when it did.
+    // A dataset that does not track changes is always read again.
     bool requeryIfChanged();
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
@@ -89,14 +94,13 @@ public:
     QString fieldName(int field) const;
     int fieldIndex(const QString &name) const;
     bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
-    QStringList fieldNames() const;
     // The current row's value (while editing, the value being edited); null when there is none.
     QVariant value(const QString &field) const;
     QVariant value(int field) const;
     // A value of the rows shown, by record number from 1.
     QVariant valueAt(int recNo, int field) const;
     QVariant rawValue(int row, int field) const;
-    int rawRowCount() const { return m_lazyKeyField.isEmpty() ? m_rowCount : int(m_keys.size()); }
+    int rawRowCount() const;
     // The position among all rows read of a record number, or -1.
     int rowOfRecord(int recNo) const;
 
@@ -119,7 +123,6 @@ public:
 
     void disableControls();
     void enableControls();
-    bool controlsDisabled() const { return m_frozen > 0; }
 
 Q_SIGNALS:
     void afterOpen();
@@ -150,11 +153,14 @@ private:
     };
     using Row = std::vector<QVariant>;
 
-    void fetch();
+    // Reads the rows; a tracking dataset notes the token given, or reads it.
+    void fetch(std::optional<QString> token = std::nullopt);
     void readFields(const QSqlQuery &query);
-    Row readRow(const QSqlQuery &query) const;
-    void calculate(Row &row, int rowIndex) const;
+    void readRow(const QSqlQuery &query, std::span<QVariant> row) const;
+    void calculate(std::span<QVariant> row, int rowIndex) const;
     void rebuildVisible();
+    // Shows the rows read from the first; the caller tells afterScroll.
+    void showFromFirst();
     void setCurrent(int index, bool notify = true);
     void setState(State state);
     void requireRow(const char *operation) const;
@@ -168,6 +174,7 @@ private:
     int stride() const { return int(m_fields.size()); }
     const QVariant &cell(int row, int field) const;
     Row rowValues(int row) const;
+    void clearRows();
     void storeRow(int row, const Row &values);
     void appendRow(const Row &values);
     void eraseRow(int row);
@@ -182,15 +189,16 @@ private:
     QString m_rowSql;
     bool m_readOnly = false;
     bool m_memory = false;
+    bool m_tracksChanges = false;
     QString m_readToken;
 
     std::vector<Field> m_fields;
     std::vector<std::pair<QString, Calculation>> m_calculations;
     std::vector<QVariant> m_cells;
-    int m_rowCount = 0;
     std::vector<QVariant> m_keys;
     int m_lazyKey = -1;
     mutable std::unordered_map<qint64, Row> m_rowCache;
+    Row m_blankRow; // the values of a row without a key yet
     // Rows by whole-number value of one field, for locating keys among many rows.
     mutable std::unordered_map<qint64, std::vector<int>> m_index;
     mutable int m_indexField = -1;

@@ -10,6 +10,7 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -45,9 +46,10 @@ void DatasetBinder::add(QWidget *widget, const QString &field, std::function<voi
 
 void DatasetBinder::write(QWidget *source, const QString &field, const QVariant &value)
 {
-    m_writing = source;
-    m_dataset->setValue(field, value);
-    m_writing = nullptr;
+    {
+        const QScopedValueRollback writing(m_writing, source);
+        m_dataset->setValue(field, value);
+    }
     Q_EMIT userEdited(field);
 }
 

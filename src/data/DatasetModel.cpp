@@ -13,25 +13,14 @@ DatasetModel::DatasetModel(Dataset *dataset, QObject *parent)
 {
     connect(dataset, &Dataset::rowsReset, this, &DatasetModel::reset);
     connect(dataset, &Dataset::currentChanged, this, &DatasetModel::selectCurrent);
-    connect(dataset, &Dataset::rowValuesChanged, this, [this](int recNo) {
-        if (recNo >= 1)
-            Q_EMIT dataChanged(index(recNo - 1, 0), index(recNo - 1, columnCount() - 1));
-    });
-    connect(dataset, &Dataset::currentValuesChanged, this, [this] {
-        const int row = m_dataset->recNo() - 1;
-        if (row >= 0)
-            Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
-    });
+    connect(dataset, &Dataset::rowValuesChanged, this, &DatasetModel::rowChanged);
+    connect(dataset, &Dataset::currentValuesChanged, this, [this] { rowChanged(m_dataset->recNo()); });
 }
 
 void DatasetModel::setColumns(const QList<Column> &columns)
 {
-    beginResetModel();
     m_columns = columns;
-    m_fieldIndexes.clear();
-    for (const Column &column : m_columns)
-        m_fieldIndexes << m_dataset->fieldIndex(column.field);
-    endResetModel();
+    reset();
 }
 
 void DatasetModel::setTitleStyle(int column, bool bold, const QColor &colour)
@@ -52,6 +41,12 @@ void DatasetModel::reset()
         m_fieldIndexes << m_dataset->fieldIndex(column.field);
     endResetModel();
     selectCurrent();
+}
+
+void DatasetModel::rowChanged(int recNo)
+{
+    if (recNo >= 1)
+        Q_EMIT dataChanged(index(recNo - 1, 0), index(recNo - 1, columnCount() - 1));
 }
 
 int DatasetModel::rowCount(const QModelIndex &parent) const

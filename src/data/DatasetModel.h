@@ -33,7 +33,6 @@ public:
     // Changes how the column titles look (a sorted column's title is marked, say).
     void setTitleStyle(int column, bool bold, const QColor &colour);
     const QList<Column> &columns() const { return m_columns; }
-    Dataset *dataset() const { return m_dataset; }
 
     void attach(QAbstractItemView *view);
 
@@ -47,6 +46,7 @@ public:
 
 private:
     void reset();
+    void rowChanged(int recNo);
     void selectCurrent();
 
     Dataset *m_dataset;

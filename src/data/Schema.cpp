@@ -136,11 +136,6 @@ const Column *Table::column(QStringView name) const
     return nullptr;
 }
 
-const std::vector<Table> &tables()
-{
-    return all;
-}
-
 const Table *table(QStringView name)
 {
     for (const Table &t : all)

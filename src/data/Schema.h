@@ -36,7 +36,6 @@ struct Table
     const Column *column(QStringView name) const;
 };
 
-const std::vector<Table> &tables();
 // Names are compared without regard to case, as the original engine did.
 const Table *table(QStringView name);
 // The type of a column of that name in any table (columns of one name share a type).

@@ -6,16 +6,9 @@
 #include "PublicFunctions.h"
 #include "Settings.h"
 
-#include <QCoreApplication>
-
 TDataMod *DataMod = nullptr;
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("TDataMod", text);
-}
 
 QString field(const char *name)
 {
@@ -280,11 +273,9 @@ bool TDataMod::CanDeleteRecord(const QString &tableName, Dataset *dataSet)
 int TDataMod::GetMaxValue(const QString &tableName, const QString &column)
 {
     tmpQueryGetMaxVal->close();
-    tmpQueryGetMaxVal->setSql(QStringLiteral("SELECT %1.%2 From %1 WHERE (((%1.%2) Is Not Null)) ORDER BY %1.%2;").arg(tableName, column));
+    tmpQueryGetMaxVal->setSql(QStringLiteral("SELECT Max(%1.%2) AS Greatest FROM %1;").arg(tableName, column));
     tmpQueryGetMaxVal->open();
-    if (tmpQueryGetMaxVal->isEmpty())
-        return 0;
-    tmpQueryGetMaxVal->last();
+    // No rows, or none with a value: Max gives null, which counts as 0.
     return tmpQueryGetMaxVal->value(0).toInt();
 }
 
@@ -300,7 +291,5 @@ int TDataMod::CountPersons()
 
 void TDataMod::ExecuteWork(const QString &jetSql)
 {
-    tmpQuery->close();
-    tmpQuery->setSql(jetSql);
     m_database->run(jetSql);
 }

@@ -101,6 +101,7 @@ void TFVeldra::FormCreate()
     // The record area shows one person at a time: each person's row is read when it is shown.
     QOsebe->setRowStatement(QStringLiteral("ID"), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = :ID"));
     QOsebe->setUpdateTable(QStringLiteral("TOsnovniPod"));
+    QOsebe->setTracksChanges(true);
     QOsebe->addCalculatedField(QStringLiteral("KrajZip"), [](const Dataset &persons, int row) -> QVariant {
         const QVariant place = persons.rawValue(row, persons.fieldIndex(QStringLiteral("IDKRAJ")));
         Dataset *places = DataMod->QKrajLookup;
@@ -112,6 +113,7 @@ void TFVeldra::FormCreate()
     QPregled = new Dataset(&DataMod->database(), QString(), this);
     QPregled->setObjectName(QStringLiteral("QPregled"));
     QPregled->setReadOnly(true);
+    QPregled->setTracksChanges(true);
     QPregled->setRowFilter([this](const Dataset &, int row) { return m_search.accepts(row); });
 
     auto *layout = new QHBoxLayout(this);

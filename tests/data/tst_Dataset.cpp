@@ -505,6 +505,8 @@ void TestDataset::rowsReadByKey()
     QCOMPARE(stored(*database, QStringLiteral("SELECT Ime FROM TOsnovniPod WHERE ID=1")).toString(), QStringLiteral("Anja"));
 
     persons.append();
+    // The new row has no key to be read by yet: its values are nulls.
+    QVERIFY(persons.rawValue(persons.rowOfRecord(persons.recNo()), persons.fieldIndex(QStringLiteral("CelotnoIme"))).isNull());
     persons.setValue(QStringLiteral("CelotnoIme"), QStringLiteral("Nov"));
     persons.post();
     QCOMPARE(persons.value(QStringLiteral("ID")).toInt(), 6);
@@ -533,6 +535,7 @@ void TestDataset::requeryOnlyWhenChanged()
     const auto other = testDatabase.connect();
     insertPersonsFixture(*database);
     Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
+    persons.setTracksChanges(true);
     persons.open();
     QVERIFY(!persons.requeryIfChanged());
 
@@ -542,6 +545,8 @@ void TestDataset::requeryOnlyWhenChanged()
     places.setValue(QStringLiteral("Zip"), QStringLiteral("1001"));
     places.post();
     QVERIFY(persons.requeryIfChanged());
+    QVERIFY(!persons.requeryIfChanged());
+    persons.requery();
     QVERIFY(!persons.requeryIfChanged());
 
     // Another workstation's change: SQLite notices any commit; a server goes by the stamps.
