@@ -172,8 +172,11 @@ void TFVeldra::FormCreate()
     m_binder->bindChoice(m_legalStatus, field("PravnaOseba"));
     // The window's own reactions come after the binder has put the edit into the row.
     connect(DBCheckBox1, &QCheckBox::toggled, this, &TFVeldra::DBCheckBox1Click);
-    for (NameComboBox *box : {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4})
+    for (NameComboBox *box : {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4}) {
+        // Typed or chosen from the list, a part of the name recomposes the full name.
         connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, box] { DBComboBox4Change(box); });
+        connect(box, &QComboBox::activated, this, [this, box] { DBComboBox4Change(box); });
+    }
     connect(RxDBLookupCombo1, &QComboBox::activated, this, &TFVeldra::RxDBLookupCombo1Change);
 
     connect(QOsebe, &Dataset::afterScroll, this, &TFVeldra::QOsebeAfterScroll);

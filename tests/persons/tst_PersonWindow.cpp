@@ -14,6 +14,7 @@
 #include "UFDodajOsebo.h"
 #include "UFVeldra.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -83,6 +84,14 @@ void type(QComboBox *box, const QString &text)
     box->lineEdit()->setFocus();
     box->lineEdit()->selectAll();
     typeText(box->lineEdit(), text);
+}
+
+void chooseFromList(QComboBox *box, const QString &text)
+{
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    list->setCurrentIndex(box->model()->index(box->findText(text), 0));
+    QTest::keyClick(list, Qt::Key_Return);
 }
 
 }
@@ -257,6 +266,12 @@ void TestPersonWindow::namesAreWrittenAndComposed()
     // The lists grow with the saved names.
     QVERIFY(world.window->nameList(QStringLiteral("Ime")).contains(QStringLiteral("Marija")));
     QVERIFY(world.window->nameList(QStringLiteral("Naziv")).contains(QStringLiteral("Dr.")));
+
+    // A name chosen from the list composes the full name as typing does.
+    world.window->QOsebe->locate(QStringLiteral("ID"), 2); // Bojan Čeh
+    chooseFromList(world.child<QComboBox>("DBComboBox2"), QStringLiteral("Marija"));
+    QCOMPARE(world.child<QLineEdit>("DBEdit1")->text(), QStringLiteral("Marija Čeh"));
+    QCOMPARE(world.current("Ime"), QStringLiteral("Marija"));
 }
 
 void TestPersonWindow::placeSetsCountry()
