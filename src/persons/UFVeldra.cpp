@@ -36,6 +36,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TFVeldra *FVeldra = nullptr;
 
 namespace {
@@ -160,6 +162,10 @@ void TFVeldra::FormCreate()
     RxDBLookupCombo2->setLookup(DataMod->QPokrajineLookup, field("IDPOK"), {field("Naziv"), field("Skrasano")}, QStringLiteral(" "));
     RxDBLookupCombo3->setLookup(DataMod->TDrzave, field("IDDRZAVE"), {field("Naziv"), field("Skrajsano")}, QStringLiteral(" "));
     RxDBLookupCombo4->setLookup(DataMod->QPodjetja, field("ID"), {field("CelotnoIme")}, tr("Ni podatka"));
+    m_lookupTables = {{RxDBLookupCombo1, field("TKraj")},
+                      {RxDBLookupCombo2, field("TPokrajina")},
+                      {RxDBLookupCombo3, field("TDrzave")},
+                      {RxDBLookupCombo4, field("TOsnovniPod")}};
     m_binder->bind(RxDBLookupCombo1, field("IDKRAJ"));
     m_binder->bind(m_zip, field("KrajZip"));
     m_binder->bind(RxDBLookupCombo2, field("IDPOK"));
@@ -582,11 +588,8 @@ QStringList TFVeldra::nameList(const QString &fieldName) const
 
 void TFVeldra::refreshLookups()
 {
-    const QString window = QStringLiteral("FVeldra");
-    DataMod->RefreshIfChanged(window, DataMod->QKrajLookup, QString(), WindowReady, QStringLiteral("TKraj"));
-    DataMod->RefreshIfChanged(window, DataMod->QPokrajineLookup, QString(), WindowReady, QStringLiteral("TPokrajina"));
-    DataMod->RefreshIfChanged(window, DataMod->TDrzave, QString(), WindowReady, QStringLiteral("TDrzave"));
-    DataMod->RefreshIfChanged(window, DataMod->QPodjetja, QString(), WindowReady, QStringLiteral("TOsnovniPod"));
+    for (const auto &[lookup, table] : m_lookupTables)
+        RxDBLookupComboEnter(lookup);
     // Contact types, alarm types, the categories (twice) and the links follow with their lists.
 }
 
@@ -787,6 +790,14 @@ void TFVeldra::RxDBLookupCombo1Change()
     QOsebe->setValue(QStringLiteral("KrajZip"), zip);
 }
 
+void TFVeldra::RxDBLookupComboEnter(LookupComboBox *lookup)
+{
+    const auto entry = std::find_if(m_lookupTables.cbegin(), m_lookupTables.cend(),
+                                    [lookup](const auto &known) { return known.first == lookup; });
+    if (entry != m_lookupTables.cend())
+        DataMod->RefreshIfChanged(QStringLiteral("FVeldra"), lookup->lookup(), QString(), WindowReady, entry->second);
+}
+
 void TFVeldra::QOsebeTRRValidate()
 {
     const QString account = QOsebe->value(QStringLiteral("TRR")).toString();
@@ -869,8 +880,8 @@ void TFVeldra::AddCompany()
                                                     DBComboBox4->names());
     if (id <= 0)
         return;
-    DataMod->RefreshIfChanged(QStringLiteral("FVeldra"), DataMod->QPodjetja, QString(), WindowReady, QStringLiteral("TOsnovniPod"));
-    DataMod->RefreshIfChanged(QStringLiteral("FVeldra"), DataMod->QPodjetja, QString(), WindowReady, QStringLiteral("TOsnovniPod"));
+    RxDBLookupComboEnter(RxDBLookupCombo4);
+    RxDBLookupComboEnter(RxDBLookupCombo4);
     QOsebe->setValue(QStringLiteral("IDPodjetja"), id);
     FormDeactivate();
     requeryPersons(QOsebe->value(QStringLiteral("ID")));
@@ -921,9 +932,9 @@ bool TFVeldra::eventFilter(QObject *watched, QEvent *event)
         }
     }
     if (event->type() == QEvent::FocusIn) {
-        // The lookups are read again when their tables changed.
-        if (watched == RxDBLookupCombo1 || watched == RxDBLookupCombo2 || watched == RxDBLookupCombo3 || watched == RxDBLookupCombo4)
-            refreshLookups();
+        // A lookup's list is read again when its table changed.
+        if (auto *lookup = qobject_cast<LookupComboBox *>(watched))
+            RxDBLookupComboEnter(lookup);
         if (watched == DBEdit6) {
             m_trrOnEntry = QOsebe->value(QStringLiteral("TRR")).toString();
             // An empty account is typed from its first place, wherever the click was.

@@ -8,6 +8,9 @@
 
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 class DatasetBinder;
 class DatasetModel;
 class FlatButton;
@@ -93,12 +96,15 @@ private:
     void DBCheckBox1Click();
     void DBComboBox4Change(NameComboBox *box);
     void RxDBLookupCombo1Change();
+    void RxDBLookupComboEnter(LookupComboBox *lookup);
     void QOsebeTRRValidate();
     void Panel4Resize();
     void moveToPerson(const QVariant &id);
     void requeryPersons(const QVariant &id);
 
     DatasetBinder *m_binder = nullptr;
+    // Each lookup with the table whose change makes its list be read again.
+    std::vector<std::pair<LookupComboBox *, QString>> m_lookupTables;
     DatasetModel *m_browseModel = nullptr;
     IncrementalSearch m_search;
     QString m_trrOnEntry;

@@ -15,6 +15,7 @@
 #include "UFVeldra.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -110,6 +111,7 @@ private Q_SLOTS:
     void companySwitch();
     void namesAreWrittenAndComposed();
     void placeSetsCountry();
+    void enteringALookupReadsOnlyItsList();
     void invalidAccountIsToldAndKept();
     void renameRequeriesTheList();
     void refusedSaveKeepsTheEdit();
@@ -291,6 +293,25 @@ void TestPersonWindow::placeSetsCountry()
     Q_EMIT place->activated(0);
     QVERIFY(world.window->QOsebe->value(QStringLiteral("IDDRZAVA")).isNull());
     QCOMPARE(world.window->QOsebe->value(QStringLiteral("IDPOK")).toInt(), 3); // the region stays
+}
+
+void TestPersonWindow::enteringALookupReadsOnlyItsList()
+{
+    World world;
+    world.dataMod->database().run(QStringLiteral("INSERT INTO TKraj (Naziv, Zip, IDDRZAVA) VALUES (\"Žiri\", \"4226\", 1)"));
+    world.dataMod->MarkTableChanged(QStringLiteral("TKraj"));
+    QSignalSpy placesRead(world.dataMod->QKrajLookup, &Dataset::afterOpen);
+    const auto enter = [&world](const char *lookup) {
+        QFocusEvent focusIn(QEvent::FocusIn);
+        QApplication::sendEvent(world.child<QComboBox>(lookup), &focusIn);
+    };
+    enter("RxDBLookupCombo3"); // the countries
+    QCOMPARE(placesRead.count(), 0);
+    enter("RxDBLookupCombo1");
+    QCOMPARE(placesRead.count(), 1);
+    QVERIFY(world.child<QComboBox>("RxDBLookupCombo1")->findText(QStringLiteral("Žiri 4226")) > 0);
+    enter("RxDBLookupCombo1"); // unchanged since
+    QCOMPARE(placesRead.count(), 1);
 }
 
 void TestPersonWindow::invalidAccountIsToldAndKept()
