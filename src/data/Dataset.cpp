@@ -130,8 +130,13 @@ void Dataset::readRow(const QSqlQuery &query, std::span<QVariant> row) const
 void Dataset::fetch(std::optional<QString> token)
 {
     clearRows();
-    if (m_memory)
-        return;
+    if (!m_memory)
+        read(std::move(token));
+    Q_EMIT rowsRead();
+}
+
+void Dataset::read(std::optional<QString> token)
+{
     if (!m_database)
         throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
     if (m_tracksChanges)

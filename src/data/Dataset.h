@@ -137,6 +137,9 @@ Q_SIGNALS:
     void postError(const DatabaseError &error, Dataset::PostErrorAction *action);
     void recordChangeComplete(Dataset::ChangeReason reason);
 
+    // The rows were read, and are not shown yet: what is kept per row (a filter's
+    // texts, say) is taken here, so that the rows are filtered once.
+    void rowsRead();
     void rowsReset();
     void currentChanged();
     void currentValuesChanged(int field);
@@ -155,6 +158,7 @@ private:
 
     // Reads the rows; a tracking dataset notes the token given, or reads it.
     void fetch(std::optional<QString> token = std::nullopt);
+    void read(std::optional<QString> token);
     void readFields(const QSqlQuery &query);
     void readRow(const QSqlQuery &query, std::span<QVariant> row) const;
     void calculate(std::span<QVariant> row, int rowIndex) const;

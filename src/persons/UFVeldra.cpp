@@ -117,6 +117,7 @@ void TFVeldra::FormCreate()
     QPregled->setReadOnly(true);
     QPregled->setTracksChanges(true);
     QPregled->setRowFilter([this](const Dataset &, int row) { return m_search.accepts(row); });
+    connect(QPregled, &Dataset::rowsRead, this, [this] { m_search.setRows(*QPregled, SearchField); });
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -613,11 +614,8 @@ void TFVeldra::refreshKeepingPosition()
     const QVariant id = QPregled->value(QStringLiteral("ID"));
     // Read again only what may have changed: nothing is read when no one wrote meanwhile.
     const bool persons = QOsebe->requeryIfChanged();
-    if (QPregled->requeryIfChanged() || persons) {
-        m_search.setRows(*QPregled, SearchField);
-        QPregled->refilter();
+    if (QPregled->requeryIfChanged() || persons)
         QPregled->locate(QStringLiteral("ID"), id);
-    }
     QPregled->enableControls();
     QOsebe->enableControls();
 }
@@ -689,7 +687,6 @@ void TFVeldra::ChooseSearch()
     m_search.setText(QString());
     QPregled->disableControls();
     QPregled->open();
-    m_search.setRows(*QPregled, SearchField);
     QPregled->setFiltered(true);
     QPregled->enableControls();
     Panel4Resize();
@@ -840,8 +837,6 @@ void TFVeldra::QOsebeAfterPost()
     const QVariant id = QOsebe->value(QStringLiteral("ID"));
     QPregled->disableControls();
     QPregled->requery();
-    m_search.setRows(*QPregled, SearchField);
-    QPregled->refilter();
     QPregled->locate(QStringLiteral("ID"), id);
     QPregled->enableControls();
     setWindowTitle(name);
@@ -853,11 +848,8 @@ void TFVeldra::requeryPersons(const QVariant &id)
     QPregled->disableControls();
     QOsebe->requery();
     Panel6->setVisible(QOsebe->recordCount() > 0);
-    if (QPregled->isOpen()) {
+    if (QPregled->isOpen())
         QPregled->requery();
-        m_search.setRows(*QPregled, SearchField);
-        QPregled->refilter();
-    }
     QOsebe->locate(QStringLiteral("ID"), id);
     QPregled->enableControls();
     QOsebe->enableControls();

@@ -445,6 +445,12 @@ void TestPersonWindow::anotherWorkstationsPersonAppears()
     QCOMPARE(world.browseColumn(0), (QStringList{"Aleš Drugi", "Alfa d.o.o.", "Ana Novak", "Bojan Čeh", "Cvetka Zupan", "Čebelica d.o.o."}));
     QCOMPARE(world.current("CelotnoIme"), QStringLiteral("Bojan Čeh"));
     QCOMPARE(world.window->QPregled->value(QStringLiteral("CelotnoIme")).toString(), QStringLiteral("Bojan Čeh"));
+
+    // The typed search holds for the rows read again.
+    world.search(QStringLiteral("c"));
+    other.run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme, Ime, Podjetje) VALUES (\"Cene Tretji\", \"Cene\", \"False\")"));
+    world.window->refreshKeepingPosition();
+    QCOMPARE(world.browseColumn(0), (QStringList{"Cene Tretji", "Cvetka Zupan"}));
 }
 
 QTEST_MAIN(TestPersonWindow)
