@@ -433,6 +433,14 @@ bool Dataset::locate(const QString &field, const QVariant &value, LocateOptions 
     return false;
 }
 
+int Dataset::recNoOf(const QString &field, qint64 key) const
+{
+    const int f = fieldIndex(field);
+    if (f < 0 || !isOpen() || (!m_lazyKeyField.isEmpty() && f != m_lazyKey))
+        return 0;
+    return locateByIndex(f, key) + 1;
+}
+
 QString Dataset::fieldName(int field) const
 {
     return field >= 0 && field < fieldCount() ? m_fields[field].name : QString();

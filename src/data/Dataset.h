@@ -99,6 +99,9 @@ public:
     QVariant value(int field) const;
     // A value of the rows shown, by record number from 1.
     QVariant valueAt(int recNo, int field) const;
+    // The record number of the first row shown whose whole-number field (read with the
+    // list) holds key, or 0; unlike locate, the current row stays.
+    int recNoOf(const QString &field, qint64 key) const;
     QVariant rawValue(int row, int field) const;
     int rawRowCount() const;
     // The position among all rows read of a record number, or -1.

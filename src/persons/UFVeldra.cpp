@@ -50,6 +50,14 @@ QString field(const char *name)
     return QString::fromLatin1(name);
 }
 
+// The postal code of a place, from the places' lookup.
+QVariant zipOfPlace(const QVariant &place)
+{
+    const Dataset *places = DataMod->QKrajLookup;
+    const int recNo = place.isNull() ? 0 : places->recNoOf(QStringLiteral("IDKRAJ"), place.toLongLong());
+    return recNo > 0 ? places->valueAt(recNo, places->fieldIndex(QStringLiteral("Zip"))) : QVariant();
+}
+
 QLabel *label(const QString &text, QWidget *parent)
 {
     auto *result = new QLabel(text, parent);
@@ -104,13 +112,8 @@ void TFVeldra::FormCreate()
     QOsebe->setRowStatement(QStringLiteral("ID"), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = :ID"));
     QOsebe->setUpdateTable(QStringLiteral("TOsnovniPod"));
     QOsebe->setTracksChanges(true);
-    QOsebe->addCalculatedField(QStringLiteral("KrajZip"), [](const Dataset &persons, int row) -> QVariant {
-        const QVariant place = persons.rawValue(row, persons.fieldIndex(QStringLiteral("IDKRAJ")));
-        Dataset *places = DataMod->QKrajLookup;
-        for (int recNo = 1; !place.isNull() && recNo <= places->recordCount(); ++recNo)
-            if (places->valueAt(recNo, places->fieldIndex(QStringLiteral("IDKRAJ"))).toLongLong() == place.toLongLong())
-                return places->valueAt(recNo, places->fieldIndex(QStringLiteral("Zip")));
-        return {};
+    QOsebe->addCalculatedField(QStringLiteral("KrajZip"), [](const Dataset &persons, int row) {
+        return zipOfPlace(persons.rawValue(row, persons.fieldIndex(QStringLiteral("IDKRAJ"))));
     });
     QPregled = new Dataset(&DataMod->database(), QString(), this);
     QPregled->setObjectName(QStringLiteral("QPregled"));
@@ -780,11 +783,7 @@ void TFVeldra::RxDBLookupCombo1Change()
         country = DataMod->TKraj->value(QStringLiteral("IDDRZAVA"));
     QOsebe->setValue(QStringLiteral("IDDRZAVA"), country);
     // The postal code beside the place follows at once.
-    QVariant zip;
-    Dataset *places = DataMod->QKrajLookup;
-    if (!place.isNull() && places->locate(QStringLiteral("IDKRAJ"), place))
-        zip = places->value(QStringLiteral("Zip"));
-    QOsebe->setValue(QStringLiteral("KrajZip"), zip);
+    QOsebe->setValue(QStringLiteral("KrajZip"), zipOfPlace(place));
 }
 
 void TFVeldra::RxDBLookupComboEnter(LookupComboBox *lookup)

@@ -151,6 +151,12 @@ void TestDataset::locate()
     Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY CelotnoIme"));
     persons.open();
     persons.last();
+    if (value.typeId() == QMetaType::Int) {
+        // Finding a key's record number leaves the current row where it is.
+        const int recNo = persons.recNoOf(field, value.toInt());
+        QCOMPARE(recNo > 0 ? persons.valueAt(recNo, persons.fieldIndex(QStringLiteral("CelotnoIme"))).toString() : QString(), found);
+        QCOMPARE(persons.recNo(), 5);
+    }
     QCOMPARE(persons.locate(field, value, Dataset::LocateOptions(options)), !found.isEmpty());
     if (!found.isEmpty())
         QCOMPARE(persons.value(QStringLiteral("CelotnoIme")).toString(), found);
