@@ -5,7 +5,6 @@
 #include "PublicFunctions.h"
 #include "UDataMod.h"
 
-#include <QEvent>
 #include <QLineEdit>
 
 CodeEntryDialog::CodeEntryDialog(const QString &objectName, const Texts &texts, QWidget *parent)
@@ -21,7 +20,7 @@ CodeEntryDialog::CodeEntryDialog(const QString &objectName, const Texts &texts, 
         DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
         DBLookupComboBox1->setToolTip(texts.countryHint);
         DBLookupComboBox1->setLookup(DataMod->QDrzaveLookup, QStringLiteral("IDDRZAVE"), {QStringLiteral("Naziv")});
-        DBLookupComboBox1->installEventFilter(this);
+        connect(DBLookupComboBox1, &LookupComboBox::entered, this, [this] { refreshCountries(true); });
         addRow(tr("Država:"), {DBLookupComboBox1});
         // Registered now; read again when the dialog shows and countries changed meanwhile.
         refreshCountries(false);
@@ -68,9 +67,3 @@ void CodeEntryDialog::showEvent(QShowEvent *event)
     EntryDialog::showEvent(event);
 }
 
-bool CodeEntryDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == DBLookupComboBox1 && event->type() == QEvent::FocusIn)
-        refreshCountries(true);
-    return EntryDialog::eventFilter(watched, event);
-}

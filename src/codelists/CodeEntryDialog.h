@@ -35,7 +35,6 @@ public:
 protected:
     bool canConfirm() const override;
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void refreshCountries(bool reopen);

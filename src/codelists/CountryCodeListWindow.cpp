@@ -4,7 +4,6 @@
 #include "LookupComboBox.h"
 #include "UDataMod.h"
 
-#include <QEvent>
 
 CountryCodeListWindow::CountryCodeListWindow(const Definition &definition, const QString &countryHint, QWidget *parent)
     : CodeListWindow(definition, parent)
@@ -15,7 +14,7 @@ CountryCodeListWindow::CountryCodeListWindow(const Definition &definition, const
     DBLookupComboBox1->setStatusTip(countryHint);
     DBLookupComboBox1->setLookup(DataMod->QDrzaveLookup, QStringLiteral("IDDRZAVE"), {QStringLiteral("Naziv")});
     binder()->bind(DBLookupComboBox1, QStringLiteral("IDDRZAVA"));
-    DBLookupComboBox1->installEventFilter(this);
+    connect(DBLookupComboBox1, &LookupComboBox::entered, this, [this] { refreshCountries(true); });
     addEditRow(tr("Država:"), DBLookupComboBox1);
     refreshCountries(false);
 }
@@ -30,9 +29,3 @@ void CountryCodeListWindow::FormActivate()
     refreshCountries(true);
 }
 
-bool CountryCodeListWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == DBLookupComboBox1 && event->type() == QEvent::FocusIn)
-        refreshCountries(true);
-    return CodeListWindow::eventFilter(watched, event);
-}

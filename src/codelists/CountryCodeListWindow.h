@@ -17,7 +17,6 @@ public:
 
 protected:
     void FormActivate() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void refreshCountries(bool reopen);

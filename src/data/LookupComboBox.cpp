@@ -68,3 +68,9 @@ void LookupComboBox::setCurrentKey(const QVariant &key)
     else
         setCurrentIndex(m_positions.value(key.toLongLong(), -1));
 }
+
+void LookupComboBox::focusInEvent(QFocusEvent *event)
+{
+    Q_EMIT entered();
+    QComboBox::focusInEvent(event);
+}

@@ -22,6 +22,13 @@ public:
     // Chooses the row with that key; a null or unknown key chooses none.
     void setCurrentKey(const QVariant &key);
 
+Q_SIGNALS:
+    // The list got the focus: the moment to read its lookup again when it changed.
+    void entered();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+
 private:
     void fill();
 

@@ -170,6 +170,8 @@ void TFVeldra::FormCreate()
                       {RxDBLookupCombo2, field("TPokrajina")},
                       {RxDBLookupCombo3, field("TDrzave")},
                       {RxDBLookupCombo4, field("TOsnovniPod")}};
+    for (const auto &[lookup, table] : m_lookupTables)
+        connect(lookup, &LookupComboBox::entered, this, [this, lookup] { RxDBLookupComboEnter(lookup); });
     m_binder->bind(RxDBLookupCombo1, field("IDKRAJ"));
     m_binder->bind(m_zip, field("KrajZip"));
     m_binder->bind(RxDBLookupCombo2, field("IDPOK"));
@@ -458,8 +460,6 @@ void TFVeldra::createAddress()
     grid->addWidget(RxDBLookupCombo3, 3, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
-    for (QComboBox *lookup : {RxDBLookupCombo1, RxDBLookupCombo2, RxDBLookupCombo3})
-        lookup->installEventFilter(this);
     // Reading the text of a street longer than the column allows would only fail on saving.
     connect(m_street, &QPlainTextEdit::textChanged, this, [this] {
         if (m_street->toPlainText().size() > 255) {
@@ -496,7 +496,6 @@ void TFVeldra::createJob()
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
     connect(addCompany, &FlatButton::clicked, this, &TFVeldra::AddCompany);
-    RxDBLookupCombo4->installEventFilter(this);
 }
 
 void TFVeldra::createBankData()
@@ -922,16 +921,11 @@ bool TFVeldra::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if (event->type() == QEvent::FocusIn) {
-        // A lookup's list is read again when its table changed.
-        if (auto *lookup = qobject_cast<LookupComboBox *>(watched))
-            RxDBLookupComboEnter(lookup);
-        if (watched == DBEdit6) {
-            m_trrOnEntry = QOsebe->value(QStringLiteral("TRR")).toString();
-            // An empty account is typed from its first place, wherever the click was.
-            if (m_trrOnEntry.isEmpty())
-                QTimer::singleShot(0, DBEdit6, [this] { DBEdit6->setCursorPosition(0); });
-        }
+    if (watched == DBEdit6 && event->type() == QEvent::FocusIn) {
+        m_trrOnEntry = QOsebe->value(QStringLiteral("TRR")).toString();
+        // An empty account is typed from its first place, wherever the click was.
+        if (m_trrOnEntry.isEmpty())
+            QTimer::singleShot(0, DBEdit6, [this] { DBEdit6->setCursorPosition(0); });
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -13,6 +13,7 @@
 #include "UFKraji.h"
 #include "UFPodjetje.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
@@ -188,6 +189,13 @@ void TestCodeListWindows::newCountryReachesAnOpenPlacesWindow()
     world.main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(places->parentWidget()));
     QCOMPARE(places->DBLookupComboBox1->count(), 7);
     QVERIFY(places->DBLookupComboBox1->findText(QStringLiteral("Srbija")) >= 0);
+
+    // Entering the list reads it again as well, when the countries changed.
+    DataMod->database().run(QStringLiteral("INSERT INTO TDrzave (Naziv, Skrajsano) VALUES (\"Islandija\", \"IS\")"));
+    DataMod->MarkTableChanged(QStringLiteral("TDrzave"));
+    QFocusEvent focusIn(QEvent::FocusIn);
+    QApplication::sendEvent(places->DBLookupComboBox1, &focusIn);
+    QCOMPARE(places->DBLookupComboBox1->count(), 8);
 }
 
 void TestCodeListWindows::pictureLinkCopiesKeepsAndRemoves()
