@@ -20,6 +20,9 @@ void LookupComboBox::setLookup(Dataset *lookup, const QString &keyField, const Q
     m_emptyText = emptyText;
     fill();
     connect(lookup, &Dataset::rowsReset, this, [this] {
+        // Read again means closed, then opened: the list waits for the rows, keeping its choice.
+        if (!m_lookup->isOpen())
+            return;
         const QVariant chosen = currentKey();
         fill();
         setCurrentKey(chosen);

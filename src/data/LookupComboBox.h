@@ -7,7 +7,8 @@ class Dataset;
 
 // A list of the rows of a lookup dataset: each entry shows some fields of a row (joined by
 // a blank) and stands for the row's key. With an empty text the list begins with an
-// entry for none. When the lookup is read again the list follows, keeping its choice.
+// entry for none. When the lookup is read again the list follows, keeping its choice
+// (while the lookup is closed the list stays as it was).
 class LookupComboBox : public QComboBox
 {
     Q_OBJECT

@@ -180,6 +180,14 @@ void TestDatasetViews::binderLookupList()
     places.requery();
     QCOMPARE(place.count(), 16);
     QCOMPARE(place.currentText(), QStringLiteral("Koper"));
+
+    // A list bound to nothing keeps its choice when its lookup is closed and opened again.
+    LookupComboBox free;
+    free.setLookup(&places, QStringLiteral("IDKRAJ"), {QStringLiteral("Naziv")});
+    free.setCurrentKey(6);
+    places.close();
+    places.open();
+    QCOMPARE(free.currentText(), QStringLiteral("Koper"));
 }
 
 void TestDatasetViews::binderDisablesWithoutRow()
