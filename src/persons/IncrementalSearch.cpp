@@ -4,14 +4,20 @@
 
 void IncrementalSearch::setRows(const Dataset &dataset, const QString &field)
 {
-    m_folded.clear();
+    m_texts.clear();
+    m_starts.clear();
     const int f = dataset.fieldIndex(field);
     m_hasField = f >= 0;
     if (!m_hasField)
         return;
-    m_folded.reserve(size_t(dataset.rawRowCount()));
-    for (int row = 0; row < dataset.rawRowCount(); ++row)
-        m_folded.push_back(dataset.rawValue(row, f).toString().toCaseFolded());
+    const int rows = dataset.rawRowCount();
+    m_starts.reserve(size_t(rows) + 1);
+    m_starts.push_back(0);
+    for (int row = 0; row < rows; ++row) {
+        m_texts += dataset.rawValue(row, f).toString().toCaseFolded();
+        m_starts.push_back(m_texts.size());
+    }
+    m_texts.squeeze();
 }
 
 void IncrementalSearch::setText(const QString &typed)
@@ -26,9 +32,9 @@ bool IncrementalSearch::accepts(int row) const
 {
     if (m_everything || !m_hasField)
         return true;
-    if (row < 0 || row >= int(m_folded.size()))
+    if (row < 0 || size_t(row) + 1 >= m_starts.size())
         return false;
-    const QString &value = m_folded[size_t(row)];
+    const QStringView value(m_texts.constData() + m_starts[size_t(row)], m_starts[size_t(row) + 1] - m_starts[size_t(row)]);
     return m_contains ? value.contains(m_wanted) : value.startsWith(m_wanted);
 }
 
@@ -36,7 +42,8 @@ bool IncrementalSearch::matches(const QString &value, const QString &typed)
 {
     IncrementalSearch search;
     search.m_hasField = true;
-    search.m_folded = {value.toCaseFolded()};
+    search.m_texts = value.toCaseFolded();
+    search.m_starts = {0, search.m_texts.size()};
     search.setText(typed);
     return search.accepts(0);
 }

@@ -9,7 +9,8 @@ class Dataset;
 // The browse list's search as the user types: rows whose matched field begins with the
 // typed text, without regard to case; "*" alone for every row; "*abc" for rows that
 // contain "abc". A null value reads as empty text. Each row's text is folded once when
-// the rows are read, so that a keystroke only compares.
+// the rows are read, so that a keystroke only compares; the texts lie one after another
+// in one block, so that a keystroke reads memory in order.
 class IncrementalSearch
 {
 public:
@@ -24,7 +25,8 @@ public:
     static bool matches(const QString &value, const QString &typed);
 
 private:
-    std::vector<QString> m_folded;
+    QString m_texts;
+    std::vector<qsizetype> m_starts; // row i is m_texts from m_starts[i] to m_starts[i + 1]
     bool m_hasField = false;
     QString m_typed;
     QString m_wanted; // the folded text to find
