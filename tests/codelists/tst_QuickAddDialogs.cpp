@@ -1,5 +1,7 @@
 #include "CodeListAdd.h"
 #include "CodeListWorld.h"
+#include "DatabaseError.h"
+#include "Dataset.h"
 #include "ColourComboBox.h"
 #include "ContactKindComboBox.h"
 #include "FlatButton.h"
@@ -60,6 +62,7 @@ private Q_SLOTS:
     void colourBoxKeepsAnyReference_data();
     void colourBoxKeepsAnyReference();
     void cancelAddsNothing();
+    void refusedRowIsNotLeftBehind();
 };
 
 void TestQuickAddDialogs::country()
@@ -241,6 +244,22 @@ void TestQuickAddDialogs::cancelAddsNothing()
     QCOMPARE(AddCountry(), 0);
     QCOMPARE(world.stored(QStringLiteral("SELECT Count(*) FROM TKategorije")).toInt(), 6);
     QCOMPARE(world.stored(QStringLiteral("SELECT Count(*) FROM TDrzave")).toInt(), 6);
+}
+
+void TestQuickAddDialogs::refusedRowIsNotLeftBehind()
+{
+    CodeListWorld world([](Database &database) {
+        database.runNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON TDrzave BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    });
+    const auto name = [](EntryDialog *dialog) { setText(static_cast<TFDodajDrzavo *>(dialog)->Edit1, QStringLiteral("Srbija")); };
+    answer(name);
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, AddCountry());
+    // The error is reported; the list is as it was and takes the next country.
+    QCOMPARE(DataMod->TDrzave->state(), Dataset::State::Browse);
+    QCOMPARE(DataMod->TDrzave->recordCount(), 6);
+    DataMod->database().runNative(QStringLiteral("DROP TRIGGER refuse"));
+    answer(name);
+    QCOMPARE(AddCountry(), 7);
 }
 
 QTEST_MAIN(TestQuickAddDialogs)
