@@ -854,11 +854,17 @@ void TFVeldra::requeryPersons(const QVariant &id)
     QOsebeAfterScroll();
 }
 
+int TFVeldra::showAddPersonDialog(bool isCompany) const
+{
+    // The dialog offers the names this window's lists know.
+    return FDodajOsebo->ShowAddPersonDialog(isCompany, DBComboBox1->names(), DBComboBox2->names(), DBComboBox3->names(),
+                                            DBComboBox4->names());
+}
+
 void TFVeldra::AddPerson()
 {
     FormDeactivate();
-    const int id = FDodajOsebo->ShowAddPersonDialog(false, DBComboBox1->names(), DBComboBox2->names(), DBComboBox3->names(),
-                                                    DBComboBox4->names());
+    const int id = showAddPersonDialog(false);
     if (id <= 0)
         return;
     requeryPersons(id);
@@ -866,8 +872,7 @@ void TFVeldra::AddPerson()
 
 void TFVeldra::AddCompany()
 {
-    const int id = FDodajOsebo->ShowAddPersonDialog(true, DBComboBox1->names(), DBComboBox2->names(), DBComboBox3->names(),
-                                                    DBComboBox4->names());
+    const int id = showAddPersonDialog(true);
     if (id <= 0)
         return;
     RxDBLookupComboEnter(RxDBLookupCombo4);

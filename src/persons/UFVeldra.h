@@ -101,6 +101,7 @@ private:
     void Panel4Resize();
     void moveToPerson(const QVariant &id);
     void requeryPersons(const QVariant &id);
+    int showAddPersonDialog(bool isCompany) const;
 
     DatasetBinder *m_binder = nullptr;
     // Each lookup with the table whose change makes its list be read again.
