@@ -85,8 +85,21 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.data());
 }
 
-QString isoDateTime(const QDateTime &moment)
+bool isDateValue(const QVariant &value)
 {
+    return value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate;
+}
+
+// Dates and times are wall-clock values: they are written as the text of their fields, so
+// that neither the workstation's nor the server's time zone can move them. The original
+// engine took a date of 31.12.1899 or earlier for "no date".
+QVariant wallClockText(const QVariant &value)
+{
+    QDateTime moment = value.toDateTime();
+    if (!moment.isValid() && value.typeId() == QMetaType::QDate)
+        moment = value.toDate().startOfDay();
+    if (value.isNull() || !moment.isValid() || moment.date() <= QDate(1899, 12, 31))
+        return QVariant(QMetaType(QMetaType::QString));
     return moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
 }
 
@@ -230,7 +243,7 @@ QSqlQuery Database::run(const QString &jetSql, const QVariantMap &parameters) co
         const QStringView name = QStringView(placeholder).mid(1);
         for (auto it = parameters.cbegin(); it != parameters.cend(); ++it) {
             if (name.compare(it.key(), Qt::CaseInsensitive) == 0) {
-                bound.append({placeholder, it.value()});
+                bound.append({placeholder, isDateValue(it.value()) ? wallClockText(it.value()) : it.value()});
                 break;
             }
         }
@@ -321,15 +334,8 @@ QVariant Database::toDatabase(const Schema::Column &column, const QVariant &valu
         const bool yes = !value.isNull() && value.toBool();
         return sqlite ? QVariant(yes ? 1 : 0) : QVariant(yes);
     }
-    case Schema::Type::DateTime: {
-        QDateTime moment = value.toDateTime();
-        if (!moment.isValid() && value.metaType().id() == QMetaType::QDate)
-            moment = value.toDate().startOfDay();
-        // The original engine took a date of 31.12.1899 or earlier for "no date".
-        if (value.isNull() || !moment.isValid() || moment.date() <= QDate(1899, 12, 31))
-            return QVariant(sqlite ? QMetaType(QMetaType::QString) : QMetaType(QMetaType::QDateTime));
-        return sqlite ? QVariant(isoDateTime(moment)) : QVariant(moment);
-    }
+    case Schema::Type::DateTime:
+        return wallClockText(value);
     case Schema::Type::AutoNumber:
     case Schema::Type::Long:
     case Schema::Type::Byte:
@@ -346,18 +352,25 @@ QVariant Database::toDatabase(const Schema::Column &column, const QVariant &valu
 
 QVariant Database::fromDatabase(const Schema::Column *column, const QVariant &value) const
 {
-    if (!column || value.isNull() || dialect() != SqlDialect::Sqlite)
+    if (!column || value.isNull())
         return value;
     switch (column->type) {
     case Schema::Type::DateTime: {
+        // A server's driver gives the stored fields in some zone of its choice: the date
+        // and the time are taken as they stand, as the wall clock of this workstation.
+        if (value.typeId() == QMetaType::QDateTime) {
+            const QDateTime moment = value.toDateTime();
+            return QDateTime(moment.date(), moment.time());
+        }
         // Written by the program as ISO text; other tools may separate date and time by a blank.
         QString text = value.toString();
         if (text.size() > 10 && text[10] == QLatin1Char(' '))
             text[10] = QLatin1Char('T');
-        return QDateTime::fromString(text, Qt::ISODateWithMs);
+        const QDateTime moment = QDateTime::fromString(text, Qt::ISODateWithMs);
+        return QDateTime(moment.date(), moment.time());
     }
     case Schema::Type::YesNo:
-        return value.toLongLong() != 0;
+        return value.typeId() == QMetaType::Bool ? value : QVariant(value.toLongLong() != 0);
     default:
         return value;
     }

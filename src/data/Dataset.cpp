@@ -105,13 +105,11 @@ void Dataset::setRowStatement(const QString &keyField, const QString &rowSql)
 void Dataset::readFields(const QSqlQuery &query)
 {
     const QSqlRecord record = query.record();
-    const bool converting = m_database->dialect() == SqlDialect::Sqlite;
     m_fields.clear();
     for (int i = 0; i < record.count(); ++i) {
         const Schema::Column *column = Schema::anyColumn(record.fieldName(i));
         // Engines that fold names report them in lower case; the program knows their spelling.
-        const bool converted = converting && column
-            && (column->type == Schema::Type::DateTime || column->type == Schema::Type::YesNo);
+        const bool converted = column && (column->type == Schema::Type::DateTime || column->type == Schema::Type::YesNo);
         m_fields.push_back({column ? QString::fromLatin1(column->name) : record.fieldName(i), column, {}, converted});
     }
     for (const auto &[name, calculation] : m_calculations)

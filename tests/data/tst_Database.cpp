@@ -4,10 +4,14 @@
 #include "TestDatabase.h"
 
 #include <QFile>
+#include <QScopeGuard>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sqlite3.h>
+
+#include <ctime>
 
 namespace {
 
@@ -135,7 +139,17 @@ void TestDatabase_::valuesRoundTrip_data()
 void TestDatabase_::valuesRoundTrip()
 {
     VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    // The workstation and the server are in different time zones: dates must not move.
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Ljubljana");
+    tzset();
+    const auto restoreZone = qScopeGuard([&zone] {
+        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+        tzset();
+    });
     const auto database = testDatabase.connect();
+    if (testDatabase.location().dialect == SqlDialect::Postgres)
+        database->runNative(QStringLiteral("SET TIME ZONE 'America/New_York'"));
     const QDateTime stamp(QDate(2026, 12, 9), QTime(14, 3, 59, 123));
     Dataset persons(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod"));
     persons.open();
@@ -156,14 +170,24 @@ void TestDatabase_::valuesRoundTrip()
     Dataset again(database.get(), QStringLiteral("SELECT * FROM TOsnovniPod ORDER BY ID"));
     again.open();
     QCOMPARE(again.value(QStringLiteral("CelotnoIme")).toString(), QStringLiteral("Šimen Žnidaršič"));
-    QCOMPARE(again.value(QStringLiteral("DatumRojstva")).toDateTime(), QDate(1985, 2, 28).startOfDay());
+    QCOMPARE(again.value(QStringLiteral("DatumRojstva")).toDate(), QDate(1985, 2, 28));
+    QCOMPARE(again.value(QStringLiteral("DatumRojstva")).toDateTime().time(), QTime(0, 0));
     QCOMPARE(again.value(QStringLiteral("PravnaOseba")).toBool(), true);
     again.next();
     QVERIFY(again.value(QStringLiteral("DatumRojstva")).isNull());
     QCOMPARE(again.value(QStringLiteral("PravnaOseba")).toBool(), false); // the column's default
     Dataset usersAgain(database.get(), QStringLiteral("SELECT * FROM TUsers"));
     usersAgain.open();
-    QCOMPARE(usersAgain.value(QStringLiteral("LastOpenedDate")).toDateTime(), stamp);
+    QCOMPARE(usersAgain.value(QStringLiteral("LastOpenedDate")).toDateTime().toString(Qt::ISODateWithMs),
+             QStringLiteral("2026-12-09T14:03:59.123"));
+    // What the database holds is the wall clock, for other programs to read.
+    const auto storedText = [&database](const char *sql) {
+        QSqlQuery query = database->runNative(QString::fromLatin1(sql));
+        return query.next() ? query.value(0).toString().replace(QLatin1Char('T'), QLatin1Char(' ')) : QString();
+    };
+    QCOMPARE(storedText("SELECT CAST(LastOpenedDate AS text) FROM TUsers").left(23), QStringLiteral("2026-12-09 14:03:59.123"));
+    QCOMPARE(storedText("SELECT CAST(DatumRojstva AS text) FROM TOsnovniPod WHERE DatumRojstva Is Not Null").left(19),
+             QStringLiteral("1985-02-28 00:00:00"));
 }
 
 void TestDatabase_::refusedValues_data()
