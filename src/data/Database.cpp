@@ -315,15 +315,32 @@ QString Database::changeToken() const
 {
     QString token = QString::number(m_writes);
     if (dialect() == SqlDialect::Sqlite) {
+        // Moves with every commit of another connection to the file.
         QSqlQuery version = runNative(QStringLiteral("PRAGMA data_version"));
         if (version.next())
             token += QLatin1Char('/') + version.value(0).toString();
+        return token;
     }
-    // Stamps of other workstations' changes; on a server this is all there is to go by.
-    QSqlQuery stamps = runNative(QStringLiteral("SELECT TableName, LastModified FROM TRequery ORDER BY ID"));
-    while (stamps.next())
-        token += QLatin1Char('/') + stamps.value(0).toString() + QLatin1Char('=') + stamps.value(1).toString();
+    // Without the server's token nothing tells that nothing changed: each look is new.
+    if (!hasChangeTracking())
+        return token + QStringLiteral("/untracked/") + QString::number(++m_untrackedLooks);
+    QSqlQuery server = runNative(QStringLiteral("SELECT %1()").arg(QString::fromLatin1(Schema::ChangeTokenFunction)));
+    if (server.next())
+        token += QLatin1Char('/') + server.value(0).toString();
     return token;
+}
+
+bool Database::hasChangeTracking() const
+{
+    if (dialect() == SqlDialect::Sqlite)
+        return true;
+    if (!m_changeTracking) {
+        QSqlQuery check = runNative(QStringLiteral("SELECT to_regprocedure('%1()') IS NOT NULL, "
+                                                   "(SELECT count(DISTINCT tgrelid) FROM pg_trigger WHERE tgname = 'veldra_change')")
+                                        .arg(QString::fromLatin1(Schema::ChangeTokenFunction)));
+        m_changeTracking = check.next() && check.value(0).toBool() && check.value(1).toInt() >= Schema::tableCount();
+    }
+    return *m_changeTracking;
 }
 
 QVariant Database::toDatabase(const Schema::Column &column, const QVariant &value) const

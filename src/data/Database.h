@@ -10,6 +10,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
 
 // Where the data is: the data folder's "Veldra_be.mdb" (an SQLite file), or a
 // PostgreSQL server named in the program INI, "Glavno"/"Baza", as
@@ -55,8 +56,11 @@ public:
     bool isGeneratedKey(const QString &table, const QString &column) const;
 
     // Changes whenever the database may hold other data than before: after this
-    // connection's writes, another workstation's commits (SQLite), or new change stamps.
+    // connection's writes and after every commit of another workstation.
     QString changeToken() const;
+    // False for a server database prepared by an earlier version, which lacks what tells
+    // other workstations' changes; every look then counts as a change.
+    bool hasChangeTracking() const;
 
     // Values as the engine stores them, and back as the program uses them.
     QVariant toDatabase(const Schema::Column &column, const QVariant &value) const;
@@ -78,6 +82,8 @@ private:
     DatabaseLocation m_location;
     QString m_connectionName;
     mutable quint64 m_writes = 0;
+    mutable quint64 m_untrackedLooks = 0;
+    mutable std::optional<bool> m_changeTracking;
     mutable QHash<QString, bool> m_generatedKeys;
     // By the statement's text: a list reads each of its rows with the same statement.
     mutable QHash<QString, Translation> m_translations;

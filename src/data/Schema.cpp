@@ -167,4 +167,49 @@ QStringList createStatements(SqlDialect dialect)
     return statements;
 }
 
+QStringList changeTrackingStatements(SqlDialect dialect)
+{
+    if (dialect != SqlDialect::Postgres)
+        return {};
+    // Every statement that writes a table counts on a sequence, which no writer waits
+    // for, and holds a shared lock (which no writer waits for either) until its
+    // transaction ends. The token is the count and the transactions still holding the
+    // lock: a change counted while its transaction was open is seen again once it commits.
+    QStringList statements{
+        QStringLiteral("CREATE SEQUENCE IF NOT EXISTS veldra_change"),
+        QStringLiteral("CREATE OR REPLACE FUNCTION veldra_note_change() RETURNS trigger LANGUAGE plpgsql AS $$\n"
+                       "BEGIN\n"
+                       "  PERFORM pg_advisory_xact_lock_shared(1447382084, 1);\n"
+                       "  PERFORM nextval('veldra_change');\n"
+                       "  RETURN NULL;\n"
+                       "END $$"),
+        // The count is read before the writers: a writer that counted after it is still open then.
+        QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS text LANGUAGE plpgsql AS $$\n"
+                       "DECLARE\n"
+                       "  counted bigint;\n"
+                       "  writing text;\n"
+                       "BEGIN\n"
+                       "  SELECT CASE WHEN is_called THEN last_value ELSE 0 END INTO counted FROM veldra_change;\n"
+                       "  SELECT string_agg(virtualtransaction, ',' ORDER BY virtualtransaction) INTO writing FROM pg_locks\n"
+                       "    WHERE locktype = 'advisory' AND classid = 1447382084 AND objid = 1 AND objsubid = 2\n"
+                       "      AND database = (SELECT oid FROM pg_database WHERE datname = current_database());\n"
+                       "  RETURN counted || '/' || coalesce(writing, '');\n"
+                       "END $$")
+            .arg(QString::fromLatin1(ChangeTokenFunction)),
+    };
+    for (const Table &table : all) {
+        const QString name = QString::fromLatin1(table.name);
+        statements << QStringLiteral("DROP TRIGGER IF EXISTS veldra_change ON %1").arg(name)
+                   << QStringLiteral("CREATE TRIGGER veldra_change AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %1 "
+                                     "FOR EACH STATEMENT EXECUTE FUNCTION veldra_note_change()")
+                          .arg(name);
+    }
+    return statements;
+}
+
+int tableCount()
+{
+    return int(all.size());
+}
+
 }

@@ -44,4 +44,12 @@ const Column *anyColumn(QStringView name);
 // CREATE TABLE and CREATE INDEX statements for an empty database.
 QStringList createStatements(SqlDialect dialect);
 
+// What a server needs so that a workstation can tell cheaply whether anything changed
+// since it last looked (SQLite has that built in). The statements may run again on a
+// database that has them already.
+QStringList changeTrackingStatements(SqlDialect dialect);
+// Returns the server's change token; it exists once the statements above have run.
+inline constexpr auto ChangeTokenFunction = "veldra_change_token";
+int tableCount();
+
 }

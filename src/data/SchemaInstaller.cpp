@@ -36,12 +36,18 @@ QStringList seedStatements()
 void install(const Database &database)
 {
     QSqlDatabase connection = database.connection();
+    // A database prepared by an earlier version keeps its tables and rows and gets what is new.
+    const bool prepared = connection.tables().contains(QStringLiteral("TOsnovniPod"), Qt::CaseInsensitive);
     connection.transaction();
     try {
-        for (const QString &statement : Schema::createStatements(database.dialect()))
+        if (!prepared) {
+            for (const QString &statement : Schema::createStatements(database.dialect()))
+                database.runNative(statement);
+            for (const QString &statement : seedStatements())
+                database.run(statement);
+        }
+        for (const QString &statement : Schema::changeTrackingStatements(database.dialect()))
             database.runNative(statement);
-        for (const QString &statement : seedStatements())
-            database.run(statement);
     } catch (...) {
         connection.rollback();
         throw;

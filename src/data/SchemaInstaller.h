@@ -5,7 +5,8 @@ class Database;
 // Makes an empty database ready for the program: the tables, their indexes, and the
 // rows an installation starts with (the user row, the own company, contact and alarm
 // types, delete rules, code lists). The program itself never does this; the template
-// database and the server set-up do.
+// database and the server set-up do. Run again on a database it prepared before, it
+// adds only what that database lacks.
 namespace SchemaInstaller {
 
 void install(const Database &database);

@@ -24,6 +24,12 @@ TDataMod::TDataMod(QObject *parent)
     setObjectName(QStringLiteral("DataMod"));
     ADOConnection1BeforeConnect();
     m_database = std::make_unique<Database>(DatabaseLocation::fromSettings());
+    if (!m_database->hasChangeTracking())
+        ShowMessageBox(tr("Baza na strežniku je pripravljena za starejšo različico programa: program ne more ugotoviti, ali so "
+                          "drugi uporabniki kaj spremenili, zato ob vsaki vrnitvi znova prebere vse sezname. Skrbnik naj bazo "
+                          "dopolni z ukazom »veldra-dbtool postgres %1«.")
+                           .arg(m_database->location().describe()),
+                       0);
 
     TDrzave = table("TDrzave", true);
     TKraj = table("TKraj", true);

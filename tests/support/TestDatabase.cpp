@@ -28,7 +28,9 @@ QUrl withDatabase(const QString &server, const QString &database)
 // Every test process clones one prepared database, made once per schema version.
 QString templateName(const Database &admin)
 {
-    const QByteArray version = Schema::createStatements(SqlDialect::Postgres).join(QLatin1Char('\n')).toUtf8();
+    const QByteArray version = (Schema::createStatements(SqlDialect::Postgres) + Schema::changeTrackingStatements(SqlDialect::Postgres))
+                                   .join(QLatin1Char('\n'))
+                                   .toUtf8();
     const QString name = QStringLiteral("veldra_tpl_")
         + QString::fromLatin1(QCryptographicHash::hash(version, QCryptographicHash::Sha1).toHex().left(12));
     admin.runNative(QStringLiteral("SELECT pg_advisory_lock(4242)"));

@@ -2,7 +2,8 @@
 // an empty PostgreSQL database for offices that use a server.
 //
 //   veldra-dbtool template FILE          writes a new template database
-//   veldra-dbtool postgres URL           creates the tables and first rows on a server
+//   veldra-dbtool postgres URL           creates the tables and first rows on a server, or adds
+//                                        what a server database of an earlier version lacks
 //   veldra-dbtool ddl sqlite|postgres    prints the table definitions
 
 #include "Database.h"
@@ -30,7 +31,7 @@ int main(int argc, char *argv[])
         if (command == QLatin1String("ddl")) {
             const SqlDialect dialect = args[1] == QLatin1String("postgres") ? SqlDialect::Postgres : SqlDialect::Sqlite;
             QTextStream out(stdout);
-            for (const QString &statement : Schema::createStatements(dialect))
+            for (const QString &statement : Schema::createStatements(dialect) + Schema::changeTrackingStatements(dialect))
                 out << statement << ";\n";
             return 0;
         }
