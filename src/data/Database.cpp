@@ -343,6 +343,22 @@ bool Database::hasChangeTracking() const
     return *m_changeTracking;
 }
 
+QString Database::sameValueCondition(const Schema::Column &column) const
+{
+    const QString name = QString::fromLatin1(column.name);
+    if (dialect() == SqlDialect::Postgres)
+        return name + QStringLiteral(" IS NOT DISTINCT FROM ?");
+    // Dates may be written with a blank or without milliseconds, yes as -1 by older tools.
+    switch (column.type) {
+    case Schema::Type::DateTime:
+        return QStringLiteral("julianday(%1) IS julianday(?)").arg(name);
+    case Schema::Type::YesNo:
+        return QStringLiteral("(%1 <> 0) IS (? <> 0)").arg(name);
+    default:
+        return name + QStringLiteral(" IS ?");
+    }
+}
+
 QVariant Database::toDatabase(const Schema::Column &column, const QVariant &value) const
 {
     const bool sqlite = dialect() == SqlDialect::Sqlite;

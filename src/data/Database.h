@@ -62,6 +62,10 @@ public:
     // other workstations' changes; every look then counts as a change.
     bool hasChangeTracking() const;
 
+    // "column holds ?", true also when both are null: the condition that a column still
+    // holds the value it was read with, whatever form another program wrote it in.
+    QString sameValueCondition(const Schema::Column &column) const;
+
     // Values as the engine stores them, and back as the program uses them.
     QVariant toDatabase(const Schema::Column &column, const QVariant &value) const;
     QVariant fromDatabase(const Schema::Column *column, const QVariant &value) const;

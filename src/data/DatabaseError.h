@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExpectedFailure.h"
+
 #include <QString>
 
 #include <stdexcept>
@@ -19,4 +21,12 @@ private:
     QString m_message;
     QString m_sql;
     QString m_driverText;
+};
+
+// The row being saved was changed or removed by another workstation since it was read.
+// Nothing was written; the edit stays for the user to save again or to cancel.
+class RecordChangedError : public DatabaseError, public ExpectedFailure
+{
+public:
+    using DatabaseError::DatabaseError;
 };

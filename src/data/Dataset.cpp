@@ -575,28 +575,76 @@ void Dataset::writeRow()
     if (m_memory)
         return;
     const Schema::Table &table = writableTable();
+    std::vector<int> written;
+    for (int f = 0; f < fieldCount(); ++f)
+        if (m_changed[f] && !m_fields[f].calculation && table.column(m_fields[f].name))
+            written.push_back(f);
+    if (m_state == State::Edit) {
+        if (!written.empty())
+            updateRow(table, written);
+        return;
+    }
+    insertRow(table, written);
+}
+
+// Optimistic: the row is written only while it still holds, in the columns being
+// changed, the values it was read with; otherwise another workstation changed it meanwhile.
+void Dataset::updateRow(const Schema::Table &table, const std::vector<int> &fields)
+{
+    const int row = m_visible[m_current];
+    const int key = keyField(table);
+    QStringList assignments;
+    QStringList conditions{QString::fromLatin1(table.key) + QStringLiteral(" = ?")};
+    QVariantList values;
+    QVariantList originals{cell(row, key)};
+    for (const int f : fields) {
+        const Schema::Column &column = *table.column(m_fields[f].name);
+        assignments << QString::fromLatin1(column.name) + QStringLiteral(" = ?");
+        values << m_database->toDatabase(column, m_buffer[f]);
+        conditions << m_database->sameValueCondition(column);
+        originals << m_database->toDatabase(column, cell(row, f));
+    }
+    const QSqlQuery query = m_database->runNative(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                                      .arg(QString::fromLatin1(table.name), assignments.join(QStringLiteral(", ")),
+                                                           conditions.join(QStringLiteral(" AND "))),
+                                                  values + originals);
+    if (query.numRowsAffected() == 0)
+        takeRowChangedElsewhere(table, row);
+}
+
+void Dataset::takeRowChangedElsewhere(const Schema::Table &table, int row)
+{
+    QSqlQuery fresh = m_database->runNative(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(QString::fromLatin1(table.name),
+                                                                                                 QString::fromLatin1(table.key)),
+                                            {cell(row, keyField(table))});
+    if (!fresh.next())
+        throw RecordChangedError(tr("Vnosa ni mogoče shraniti, ker ga je medtem izbrisal drug uporabnik."));
+    // The other workstation's values become the row as read: saving again writes the
+    // user's values over them by choice, and cancelling shows them.
+    Row values = rowValues(row);
+    const QSqlRecord record = fresh.record();
+    for (int i = 0; i < record.count(); ++i) {
+        const int f = fieldIndex(record.fieldName(i));
+        if (f >= 0 && !m_fields[f].calculation)
+            values[f] = m_database->fromDatabase(table.column(record.fieldName(i)), fresh.value(i));
+    }
+    if (!m_calculations.empty())
+        calculate(values, row);
+    storeRow(row, values);
+    throw RecordChangedError(tr("Vnosa ni mogoče shraniti, ker ga je medtem spremenil drug uporabnik. Vaši popravki so "
+                                "ostali: če ga znova shranite, zapišete svoje podatke čez njegove, če jih prekličete, "
+                                "vidite njegove."));
+}
+
+void Dataset::insertRow(const Schema::Table &table, const std::vector<int> &fields)
+{
     const QString tableName = QString::fromLatin1(table.name);
     QStringList columns;
     QVariantList values;
-    for (int f = 0; f < fieldCount(); ++f) {
-        const Schema::Column *column = table.column(m_fields[f].name);
-        if (!column || !m_changed[f] || m_fields[f].calculation)
-            continue;
-        columns << QString::fromLatin1(column->name);
-        values << m_database->toDatabase(*column, m_buffer[f]);
-    }
-    if (m_state == State::Edit) {
-        if (columns.isEmpty())
-            return;
-        const int key = keyField(table);
-        values << cell(m_visible[m_current], key);
-        QSqlQuery query = m_database->runNative(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
-                                                    .arg(tableName, columns.join(QStringLiteral(" = ?, ")),
-                                                         QString::fromLatin1(table.key)),
-                                                values);
-        if (query.numRowsAffected() == 0)
-            throw DatabaseError(tr("Vnosa ni več v bazi; morda ga je medtem izbrisal drug uporabnik."));
-        return;
+    for (const int f : fields) {
+        const Schema::Column &column = *table.column(m_fields[f].name);
+        columns << QString::fromLatin1(column.name);
+        values << m_database->toDatabase(column, m_buffer[f]);
     }
     const QString insert = columns.isEmpty()
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING *").arg(tableName)
@@ -622,23 +670,23 @@ void Dataset::post()
     Q_EMIT beforePost();
     for (int attempt = 0;; ++attempt) {
         try {
-            try {
-                writeRow();
-            } catch (const DatabaseError &error) {
-                // Said in the user's words; the engine's own text comes on the second line.
-                throw DatabaseError(tr("Vnosa ni mogoče shraniti. Popravite podatke in poskusite znova."), error.sql(),
-                                    error.driverText().isEmpty() ? error.message() : error.driverText());
-            }
+            writeRow();
             break;
+        } catch (const RecordChangedError &) {
+            // Not the values' fault: no handler mends it by changing them. The edit stays.
+            throw;
         } catch (const DatabaseError &error) {
+            // Said in the user's words; the engine's own text comes on the second line.
+            const DatabaseError refused(tr("Vnosa ni mogoče shraniti. Popravite podatke in poskusite znova."), error.sql(),
+                                        error.driverText().isEmpty() ? error.message() : error.driverText());
             PostErrorAction action = PostErrorAction::Fail;
-            Q_EMIT postError(error, &action);
+            Q_EMIT postError(refused, &action);
             if (action == PostErrorAction::Retry && attempt < MaxPostRetries)
                 continue;
             if (action == PostErrorAction::Abort)
                 return;
             // The row stays in edit, so nothing the user typed is lost.
-            throw;
+            throw refused;
         }
     }
     const ChangeReason reason = m_state == State::Insert ? ChangeReason::AddNew : ChangeReason::Update;

@@ -174,6 +174,9 @@ private:
     const Schema::Table &writableTable() const;
     int keyField(const Schema::Table &table) const;
     void writeRow();
+    void updateRow(const Schema::Table &table, const std::vector<int> &fields);
+    void insertRow(const Schema::Table &table, const std::vector<int> &fields);
+    [[noreturn]] void takeRowChangedElsewhere(const Schema::Table &table, int row);
     void notifyReset();
     void notifyCurrent();
 

@@ -71,6 +71,8 @@ private Q_SLOTS:
     void postErrorRetryWithNull();
     void postErrorFailKeepsTheEdit();
     void rowDeletedByAnotherWorkstation();
+    void changedByAnotherWorkstation_data();
+    void changedByAnotherWorkstation();
     void joinedQueryWritesItsTable_data();
     void joinedQueryWritesItsTable();
     void rowFilter();
@@ -317,11 +319,75 @@ void TestDataset::rowDeletedByAnotherWorkstation()
     try {
         persons.post();
         QFAIL("the post of a row that is gone succeeded");
-    } catch (const DatabaseError &error) {
-        QVERIFY(QString::fromStdString(error.what()).contains(QLatin1String("drug uporabnik")));
-        QVERIFY(error.message().contains(QStringLiteral("ni mogoče shraniti")));
+    } catch (const RecordChangedError &error) {
+        QCOMPARE(error.message(), QStringLiteral("Vnosa ni mogoče shraniti, ker ga je medtem izbrisal drug uporabnik."));
     }
     QCOMPARE(persons.value(QStringLiteral("Ime")).toString(), QStringLiteral("Cveta"));
+}
+
+void TestDataset::changedByAnotherWorkstation_data()
+{
+    addDialectRows(QStringLiteral("lost update"));
+}
+
+void TestDataset::changedByAnotherWorkstation()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto mine = testDatabase.connect();
+    const auto theirs = testDatabase.connect();
+    insertPersonsFixture(*mine);
+    const QString cvetka = QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = 4");
+    Dataset persons(mine.get(), cvetka);
+    Dataset others(theirs.get(), cvetka);
+    persons.open();
+    others.open();
+    const auto storedValue = [&mine](const char *field) {
+        return stored(*mine, QStringLiteral("SELECT %1 FROM TOsnovniPod WHERE ID = 4").arg(QString::fromLatin1(field)));
+    };
+
+    // Changes of different fields both stay.
+    others.setValue(QStringLiteral("Davcna"), QStringLiteral("11111111"));
+    others.post();
+    persons.setValue(QStringLiteral("Ime"), QStringLiteral("Cveta"));
+    persons.post();
+    QCOMPARE(storedValue("Davcna").toString(), QStringLiteral("11111111"));
+    QCOMPARE(storedValue("Ime").toString(), QStringLiteral("Cveta"));
+
+    // The same field: the later save is refused, and the edit stays; saving again is a choice.
+    others.setValue(QStringLiteral("Naslov"), QStringLiteral("Njihova 1"));
+    others.post();
+    persons.setValue(QStringLiteral("Naslov"), QStringLiteral("Moja 2"));
+    QVERIFY_THROWS_EXCEPTION(RecordChangedError, persons.post());
+    QCOMPARE(persons.state(), Dataset::State::Edit);
+    QCOMPARE(persons.value(QStringLiteral("Naslov")).toString(), QStringLiteral("Moja 2"));
+    QCOMPARE(storedValue("Naslov").toString(), QStringLiteral("Njihova 1"));
+    persons.post();
+    QCOMPARE(storedValue("Naslov").toString(), QStringLiteral("Moja 2"));
+
+    // A value both read as null, a date and a yes/no; cancelling shows the other's value.
+    struct Both { const char *field; QVariant theirs; QVariant mine; };
+    const Both changes[] = {{"SrednjeIme", QStringLiteral("Ana"), QStringLiteral("Maja")},
+                            {"DatumRojstva", QDate(1990, 1, 1).startOfDay(), QDate(1991, 1, 1).startOfDay()},
+                            {"PravnaOseba", true, false}};
+    for (const Both &change : changes) {
+        const QString field = QString::fromLatin1(change.field);
+        others.setValue(field, change.theirs);
+        others.post();
+        persons.setValue(field, change.mine);
+        QVERIFY_THROWS_EXCEPTION(RecordChangedError, persons.post());
+        persons.cancel();
+        QCOMPARE(persons.value(field), change.theirs);
+    }
+
+    // Written by another tool in another form, the values read are still the values held.
+    if (testDatabase.location().dialect == SqlDialect::Sqlite) {
+        theirs->runNative(QStringLiteral("UPDATE TOsnovniPod SET DatumRojstva = '1990-01-01 00:00:00', PravnaOseba = -1 WHERE ID = 4"));
+        persons.requery();
+    }
+    persons.setValue(QStringLiteral("DatumRojstva"), QDate(1992, 2, 2));
+    persons.setValue(QStringLiteral("PravnaOseba"), false);
+    persons.post();
+    QCOMPARE(storedValue("DatumRojstva").toString().left(10), QStringLiteral("1992-02-02"));
 }
 
 void TestDataset::joinedQueryWritesItsTable_data()
