@@ -500,7 +500,11 @@ void Dataset::setValue(int field, const QVariant &value)
         edit();
     if (m_state != State::Edit && m_state != State::Insert)
         throw DatabaseError(tr("Poizvedba ni odprta."), sql());
-    m_buffer[field] = value;
+    // A cleared text is no value: conditions such as "Is Not Null" must pass it over.
+    const Schema::Column *column = m_fields[field].column;
+    const bool clearedText = column && column->type == Schema::Type::Text && value.typeId() == QMetaType::QString
+        && value.toString().isEmpty();
+    m_buffer[field] = clearedText ? QVariant(QMetaType(QMetaType::QString)) : value;
     m_changed[field] = true;
     if (!m_frozen)
         Q_EMIT currentValuesChanged(field);

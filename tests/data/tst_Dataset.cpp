@@ -199,6 +199,13 @@ void TestDataset::editingWritesTheTable()
     persons.edit();
     persons.post();
     QCOMPARE(log.take(), (QStringList{"beforePost", "post", "complete:update"}));
+
+    // A cleared text is no value: "Is Not Null" passes it over.
+    QVERIFY(persons.locate(QStringLiteral("ID"), 1));
+    persons.setValue(QStringLiteral("Sifra"), QString(""));
+    persons.post();
+    QVERIFY(persons.value(QStringLiteral("Sifra")).isNull());
+    QCOMPARE(stored(*database, QStringLiteral("SELECT Count(*) FROM TOsnovniPod WHERE Sifra Is Not Null")).toInt(), 0);
 }
 
 void TestDataset::appendGetsKeyAndDefaults_data()
