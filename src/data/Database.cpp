@@ -280,6 +280,31 @@ QSqlQuery Database::execute(const QString &sql, const std::function<void(QSqlQue
     return query;
 }
 
+void Database::transaction(const std::function<void()> &work)
+{
+    if (m_inTransaction) {
+        work();
+        return;
+    }
+    // SQLite takes the file's write lock at once, so that no other workstation's write
+    // can make this one fail half-way.
+    runNative(dialect() == SqlDialect::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    m_inTransaction = true;
+    try {
+        work();
+        runNative(QStringLiteral("COMMIT"));
+    } catch (...) {
+        m_inTransaction = false;
+        try {
+            runNative(QStringLiteral("ROLLBACK"));
+        } catch (const DatabaseError &) {
+            // A failed commit has already ended the transaction.
+        }
+        throw;
+    }
+    m_inTransaction = false;
+}
+
 bool Database::isGeneratedKey(const QString &table, const QString &column) const
 {
     const QString name = (table + QLatin1Char('.') + column).toLower();

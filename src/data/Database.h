@@ -51,6 +51,10 @@ public:
     // Runs SQL already in this engine's dialect; throws DatabaseError.
     QSqlQuery runNative(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true) const;
 
+    // Runs the work as one transaction: all of its writes are kept, or none of them
+    // when it throws (the error then goes on to the caller).
+    void transaction(const std::function<void()> &work);
+
     // Whether the database gives a new row's key itself (an AutoNumber), as read from the
     // database's own description of the table.
     bool isGeneratedKey(const QString &table, const QString &column) const;
@@ -86,6 +90,7 @@ private:
     DatabaseLocation m_location;
     QString m_connectionName;
     mutable quint64 m_writes = 0;
+    bool m_inTransaction = false;
     mutable quint64 m_untrackedLooks = 0;
     mutable std::optional<bool> m_changeTracking;
     mutable QHash<QString, bool> m_generatedKeys;

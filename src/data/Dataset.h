@@ -6,6 +6,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <unordered_map>
@@ -226,3 +227,26 @@ private:
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Dataset::LocateOptions)
+
+// Freezes the display of datasets (disableControls) for a scope, and thaws it however
+// the scope ends, an error included.
+class FrozenDisplay
+{
+public:
+    FrozenDisplay(std::initializer_list<Dataset *> datasets)
+        : m_datasets(datasets)
+    {
+        for (Dataset *dataset : m_datasets)
+            dataset->disableControls();
+    }
+    ~FrozenDisplay()
+    {
+        for (auto it = m_datasets.rbegin(); it != m_datasets.rend(); ++it)
+            (*it)->enableControls();
+    }
+    FrozenDisplay(const FrozenDisplay &) = delete;
+    FrozenDisplay &operator=(const FrozenDisplay &) = delete;
+
+private:
+    std::vector<Dataset *> m_datasets;
+};

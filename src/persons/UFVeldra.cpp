@@ -611,15 +611,14 @@ void TFVeldra::refreshKeepingPosition()
 {
     if (!QPregled->isOpen() || !QPregled->hasField(QStringLiteral("ID")))
         return;
-    QOsebe->disableControls();
-    QPregled->disableControls();
+    const FrozenDisplay frozen{QOsebe, QPregled};
     const QVariant id = QPregled->value(QStringLiteral("ID"));
     // Read again only what may have changed: nothing is read when no one wrote meanwhile.
     const bool persons = QOsebe->requeryIfChanged();
     if (QPregled->requeryIfChanged() || persons)
         QPregled->locate(QStringLiteral("ID"), id);
-    QPregled->enableControls();
-    QOsebe->enableControls();
+    if (persons)
+        showRecordArea();
 }
 
 void TFVeldra::ClearBrowseList()
@@ -687,10 +686,11 @@ void TFVeldra::ChooseSearch()
     SearchField = definition->SearchByFieldName;
     PregledInputText->clear();
     m_search.setText(QString());
-    QPregled->disableControls();
-    QPregled->open();
-    QPregled->setFiltered(true);
-    QPregled->enableControls();
+    {
+        const FrozenDisplay frozen{QPregled};
+        QPregled->open();
+        QPregled->setFiltered(true);
+    }
     Panel4Resize();
 }
 
@@ -751,6 +751,11 @@ void TFVeldra::QOsebeAfterScroll()
 void TFVeldra::QOsebeAfterOpen()
 {
     QOsebe->last();
+    showRecordArea();
+}
+
+void TFVeldra::showRecordArea()
+{
     Panel6->setVisible(QOsebe->recordCount() > 0);
 }
 
@@ -833,24 +838,24 @@ void TFVeldra::QOsebeAfterPost()
         && QOsebe->value(SearchField).toString() == QPregled->value(SearchField).toString())
         return;
     const QVariant id = QOsebe->value(QStringLiteral("ID"));
-    QPregled->disableControls();
-    QPregled->requery();
-    QPregled->locate(QStringLiteral("ID"), id);
-    QPregled->enableControls();
+    {
+        const FrozenDisplay frozen{QPregled};
+        QPregled->requery();
+        QPregled->locate(QStringLiteral("ID"), id);
+    }
     setWindowTitle(name);
 }
 
 void TFVeldra::requeryPersons(const QVariant &id)
 {
-    QOsebe->disableControls();
-    QPregled->disableControls();
-    QOsebe->requery();
-    Panel6->setVisible(QOsebe->recordCount() > 0);
-    if (QPregled->isOpen())
-        QPregled->requery();
-    QOsebe->locate(QStringLiteral("ID"), id);
-    QPregled->enableControls();
-    QOsebe->enableControls();
+    {
+        const FrozenDisplay frozen{QOsebe, QPregled};
+        QOsebe->requery();
+        showRecordArea();
+        if (QPregled->isOpen())
+            QPregled->requery();
+        QOsebe->locate(QStringLiteral("ID"), id);
+    }
     QOsebeAfterScroll();
 }
 
@@ -896,14 +901,19 @@ void TFVeldra::DeletePerson()
         QOsebe->next();
         stay = QOsebe->value(QStringLiteral("ID"));
     }
-    QOsebe->disableControls();
-    QPregled->disableControls();
-    for (const char *table : {"TOsnovniPodVezaOpombe", "TOsnovniPodVezaKontakt", "TOsnovniPodVezaKategorje", "TOsnovniPodDodatno"})
-        DataMod->ExecuteWork(QStringLiteral("DELETE * FROM %1 WHERE (((IDOsebe)=%2));").arg(QString::fromLatin1(table)).arg(id.toLongLong()));
-    DataMod->ExecuteWork(QStringLiteral("DELETE * FROM TOsnovniPod WHERE (((ID)=%1));").arg(id.toLongLong()));
+    try {
+        const FrozenDisplay frozen{QOsebe, QPregled};
+        // All or nothing: a person is never left behind without part of its sub-records.
+        DataMod->database().transaction([&id] {
+            for (const char *table : {"TOsnovniPodVezaOpombe", "TOsnovniPodVezaKontakt", "TOsnovniPodVezaKategorje", "TOsnovniPodDodatno"})
+                DataMod->ExecuteWork(QStringLiteral("DELETE * FROM %1 WHERE (((IDOsebe)=%2));").arg(QString::fromLatin1(table)).arg(id.toLongLong()));
+            DataMod->ExecuteWork(QStringLiteral("DELETE * FROM TOsnovniPod WHERE (((ID)=%1));").arg(id.toLongLong()));
+        });
+    } catch (...) {
+        QOsebe->locate(QStringLiteral("ID"), id);
+        throw;
+    }
     DataMod->MarkTableChanged(QStringLiteral("TOsnovniPod"));
-    QPregled->enableControls();
-    QOsebe->enableControls();
     requeryPersons(stay);
 }
 

@@ -91,6 +91,8 @@ private:
     void QPregledAfterScroll();
     void QOsebeAfterScroll();
     void QOsebeAfterOpen();
+    // The record area is shown only while there is a person to show.
+    void showRecordArea();
     void QOsebeAfterPost();
     void QOsebePostError(Dataset::PostErrorAction *action);
     void DBCheckBox1Click();

@@ -118,7 +118,9 @@ private Q_SLOTS:
     void addPersonAndCompany();
     void deletePerson();
     void deleteRefusedByRule();
+    void deleteIsAllOrNothing();
     void anotherWorkstationsPersonAppears();
+    void recordAreaFollowsOtherWorkstations();
 };
 
 void TestPersonWindow::startsWithTheFullNameSearch()
@@ -431,6 +433,36 @@ void TestPersonWindow::deleteRefusedByRule()
     world.child<FlatButton>("SpeedButton1")->click();
     QCOMPARE(world.dataMod->CountPersons(), 5);
     QCOMPARE(world.current("CelotnoIme"), QStringLiteral("Čebelica d.o.o."));
+}
+
+void TestPersonWindow::deleteIsAllOrNothing()
+{
+    World world;
+    // The shared file is busy, say, when the person's own row is to go.
+    world.dataMod->database().runNative(QStringLiteral(
+        "CREATE TRIGGER busy BEFORE DELETE ON TOsnovniPod BEGIN SELECT RAISE(ABORT, 'database is locked'); END"));
+    world.window->QOsebe->locate(QStringLiteral("ID"), 1);
+    ModalAnswer::press(QStringLiteral("Da"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, world.window->DeletePerson());
+    for (const char *table : {"TOsnovniPodVezaOpombe", "TOsnovniPodVezaKontakt", "TOsnovniPodVezaKategorje", "TOsnovniPodDodatno"})
+        QVERIFY(world.stored(QStringLiteral("SELECT Count(*) FROM %1 WHERE IDOsebe=1").arg(QString::fromLatin1(table))).toInt() > 0);
+    QCOMPARE(world.current("CelotnoIme"), QStringLiteral("Ana Novak"));
+    // The display is not left frozen.
+    world.search(QStringLiteral("b"));
+    QCOMPARE(world.browseColumn(0), QStringList{"Bojan Čeh"});
+}
+
+void TestPersonWindow::recordAreaFollowsOtherWorkstations()
+{
+    World world(false);
+    Database other(DatabaseLocation::sqliteFile(world.installation.databaseFile()));
+    other.run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme, Ime, Podjetje) VALUES (\"Prvi\", \"Prvi\", \"False\")"));
+    world.window->refreshKeepingPosition();
+    QVERIFY(world.child<QWidget>("Panel6")->isVisible());
+    QCOMPARE(world.current("CelotnoIme"), QStringLiteral("Prvi"));
+    other.run(QStringLiteral("DELETE * FROM TOsnovniPod"));
+    world.window->refreshKeepingPosition();
+    QVERIFY(!world.child<QWidget>("Panel6")->isVisible());
 }
 
 void TestPersonWindow::anotherWorkstationsPersonAppears()
