@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFont>
 #include <QItemSelectionModel>
+#include <QScopedValueRollback>
 
 DatasetModel::DatasetModel(Dataset *dataset, QObject *parent)
     : QAbstractTableModel(parent)
@@ -124,9 +125,15 @@ void DatasetModel::attach(QAbstractItemView *view)
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
         if (m_following || !current.isValid())
             return;
-        m_following = true;
-        m_dataset->moveTo(current.row() + 1);
-        m_following = false;
+        try {
+            const QScopedValueRollback following(m_following, true);
+            m_dataset->moveTo(current.row() + 1);
+        } catch (...) {
+            // The move did not happen (the row being left could not be saved, say): the
+            // views go back to the dataset's row, and the error goes on to the user.
+            selectCurrent();
+            throw;
+        }
     });
     selectCurrent();
 }
@@ -135,7 +142,7 @@ void DatasetModel::selectCurrent()
 {
     if (m_following)
         return;
-    m_following = true;
+    const QScopedValueRollback following(m_following, true);
     const int row = m_dataset->recNo() - 1;
     for (const QPointer<QAbstractItemView> &view : std::as_const(m_views)) {
         if (!view)
@@ -148,5 +155,4 @@ void DatasetModel::selectCurrent()
         view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         view->scrollTo(current);
     }
-    m_following = false;
 }

@@ -1,4 +1,5 @@
 #include "Database.h"
+#include "DatabaseError.h"
 #include "Dataset.h"
 #include "DatasetBinder.h"
 #include "DatasetModel.h"
@@ -77,6 +78,16 @@ void TestDatasetViews::viewAndDatasetFollowEachOther()
     view.setCurrentIndex(model.index(1, 0));
     QCOMPARE(persons.dataset.value(QStringLiteral("CelotnoIme")).toString(), QStringLiteral("Ana Novak"));
     QCOMPARE(scrolled.count(), 1);
+
+    // A row that cannot be saved keeps the dataset where it is; the view goes back there,
+    // and still follows the dataset afterwards.
+    persons.dataset.setValue(QStringLiteral("Sifra"), QString(30, QLatin1Char('9')));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, view.setCurrentIndex(model.index(3, 0)));
+    QCOMPARE(persons.dataset.recNo(), 2);
+    QCOMPARE(view.currentIndex().row(), 1);
+    persons.dataset.cancel();
+    persons.dataset.locate(QStringLiteral("ID"), 4);
+    QCOMPARE(view.currentIndex().row(), 3);
 }
 
 void TestDatasetViews::modelFollowsEditsAndFilters()
