@@ -50,12 +50,12 @@ QString field(const char *name)
     return QString::fromLatin1(name);
 }
 
-// The postal code of a place, from the places' lookup.
-QVariant zipOfPlace(const QVariant &place)
+// A value of a place, from the places' lookup, which is read again when the user enters it.
+QVariant valueOfPlace(const QVariant &place, const char *field)
 {
     const Dataset *places = DataMod->QKrajLookup;
     const int recNo = place.isNull() ? 0 : places->recNoOf(QStringLiteral("IDKRAJ"), place.toLongLong());
-    return recNo > 0 ? places->valueAt(recNo, places->fieldIndex(QStringLiteral("Zip"))) : QVariant();
+    return recNo > 0 ? places->valueAt(recNo, places->fieldIndex(QString::fromLatin1(field))) : QVariant();
 }
 
 QLabel *label(const QString &text, QWidget *parent)
@@ -113,7 +113,7 @@ void TFVeldra::FormCreate()
     QOsebe->setUpdateTable(QStringLiteral("TOsnovniPod"));
     QOsebe->setTracksChanges(true);
     QOsebe->addCalculatedField(QStringLiteral("KrajZip"), [](const Dataset &persons, int row) {
-        return zipOfPlace(persons.rawValue(row, persons.fieldIndex(QStringLiteral("IDKRAJ"))));
+        return valueOfPlace(persons.rawValue(row, persons.fieldIndex(QStringLiteral("IDKRAJ"))), "Zip");
     });
     QPregled = new Dataset(&DataMod->database(), QString(), this);
     QPregled->setObjectName(QStringLiteral("QPregled"));
@@ -507,7 +507,8 @@ void TFVeldra::createBankData()
     grid->setContentsMargins(6, 6, 10, 6);
     auto *tax = textBox("DBEdit4", data);
     DBEdit6 = textBox("DBEdit6", data);
-    DBEdit6->setInputMask(QStringLiteral("99999\\-9999999999;_"));
+    // Every digit optional, so that an account typed only in part is still checked.
+    DBEdit6->setInputMask(QStringLiteral("00000\\-0000000000;_"));
     grid->addWidget(label(tr("Davčna številka:"), data), 0, 0);
     grid->addWidget(tax, 0, 1);
     grid->addWidget(label(tr("Transakcijski račun:"), data), 1, 0);
@@ -515,7 +516,6 @@ void TFVeldra::createBankData()
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(2, 1);
     DBEdit6->installEventFilter(this);
-    connect(DBEdit6, &QLineEdit::editingFinished, this, &TFVeldra::QOsebeTRRValidate);
 }
 
 void TFVeldra::createCategory()
@@ -781,13 +781,12 @@ void TFVeldra::DBComboBox4Change(NameComboBox *box)
 
 void TFVeldra::RxDBLookupCombo1Change()
 {
+    // From the list the place was chosen in: the places another workstation added or
+    // changed are there as the user saw them.
     const QVariant place = QOsebe->value(QStringLiteral("IDKRAJ"));
-    QVariant country;
-    if (!place.isNull() && DataMod->TKraj->locate(QStringLiteral("IDKRAJ"), place))
-        country = DataMod->TKraj->value(QStringLiteral("IDDRZAVA"));
-    QOsebe->setValue(QStringLiteral("IDDRZAVA"), country);
+    QOsebe->setValue(QStringLiteral("IDDRZAVA"), valueOfPlace(place, "IDDRZAVA"));
     // The postal code beside the place follows at once.
-    QOsebe->setValue(QStringLiteral("KrajZip"), zipOfPlace(place));
+    QOsebe->setValue(QStringLiteral("KrajZip"), valueOfPlace(place, "Zip"));
 }
 
 void TFVeldra::RxDBLookupComboEnter(LookupComboBox *lookup)
@@ -942,6 +941,13 @@ bool TFVeldra::eventFilter(QObject *watched, QEvent *event)
         if (m_trrOnEntry.isEmpty())
             QTimer::singleShot(0, DBEdit6, [this] { DBEdit6->setCursorPosition(0); });
     }
+    // Checked on leaving the field, whatever was typed; not when another window (the
+    // message itself, say) only takes the focus for a while.
+    if (watched == DBEdit6 && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QOsebeTRRValidate();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -949,6 +955,12 @@ void TFVeldra::FormDestroy()
 {
     WriteRegString(keyFVeldra, QStringLiteral("Panel1.Width"), QString::number(Panel1->width()));
     WriteRegString(keyFVeldra, QStringLiteral("Panel30.Height"), QString::number(Panel30->height()));
+}
+
+void TFVeldra::leave()
+{
+    FormDeactivate();
+    // While the frame still exists: it is gone by the time the window is destroyed.
     if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
         WindowPlacement::save(frame, keyFVeldra);
 }

@@ -42,7 +42,8 @@ public:
     void saveOnDeactivate() override { FormDeactivate(); }
     void refreshKeepingPosition() override;
     void activate() override { FormActivate(); }
-    void leave() override { FormDeactivate(); }
+    // The program closes: the edits are saved, and where the window was left.
+    void leave() override;
 
     void FormActivate();
     // Saves the record and the lists being edited.

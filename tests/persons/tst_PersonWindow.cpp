@@ -20,6 +20,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -41,6 +43,9 @@ struct World
         window = std::make_unique<TFVeldra>();
         window->resize(1000, 700);
         window->show();
+        // Focus moves as the user's does only in the active window.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
     ~World()
     {
@@ -112,6 +117,7 @@ private Q_SLOTS:
     void namesAreWrittenAndComposed();
     void placeSetsCountry();
     void enteringALookupReadsOnlyItsList();
+    void invalidAccountIsToldAndKept_data();
     void invalidAccountIsToldAndKept();
     void renameRequeriesTheList();
     void refusedSaveKeepsTheEdit();
@@ -121,6 +127,7 @@ private Q_SLOTS:
     void deleteIsAllOrNothing();
     void anotherWorkstationsPersonAppears();
     void recordAreaFollowsOtherWorkstations();
+    void placementIsKeptOnLeaving();
 };
 
 void TestPersonWindow::startsWithTheFullNameSearch()
@@ -295,6 +302,21 @@ void TestPersonWindow::placeSetsCountry()
     Q_EMIT place->activated(0);
     QVERIFY(world.window->QOsebe->value(QStringLiteral("IDDRZAVA")).isNull());
     QCOMPARE(world.window->QOsebe->value(QStringLiteral("IDPOK")).toInt(), 3); // the region stays
+
+    // A place another workstation added, and one whose country it changed, as listed on entering.
+    Database other(DatabaseLocation::sqliteFile(world.installation.databaseFile()));
+    other.run(QStringLiteral("INSERT INTO TKraj (Naziv, Zip, IDDRZAVA) VALUES (\"Umag\", \"52470\", 2)"));
+    other.run(QStringLiteral("UPDATE TKraj SET IDDRZAVA = 4 WHERE Naziv = \"Koper\""));
+    world.dataMod->MarkTableChanged(QStringLiteral("TKraj"));
+    QFocusEvent focusIn(QEvent::FocusIn);
+    QApplication::sendEvent(place, &focusIn);
+    for (const auto &[name, country] : {std::pair{"Umag 52470", 2}, std::pair{"Koper 6000", 4}}) {
+        const int at = place->findText(QString::fromLatin1(name));
+        QVERIFY(at > 0);
+        place->setCurrentIndex(at);
+        Q_EMIT place->activated(at);
+        QCOMPARE(world.window->QOsebe->value(QStringLiteral("IDDRZAVA")).toInt(), country);
+    }
 }
 
 void TestPersonWindow::enteringALookupReadsOnlyItsList()
@@ -316,20 +338,30 @@ void TestPersonWindow::enteringALookupReadsOnlyItsList()
     QCOMPARE(placesRead.count(), 1);
 }
 
+void TestPersonWindow::invalidAccountIsToldAndKept_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("wrong check digits") << "051001000000037" << "05100-1000000037";
+    QTest::newRow("typed in part") << "0510010" << "05100-10";
+}
+
 void TestPersonWindow::invalidAccountIsToldAndKept()
 {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
     World world;
     world.window->QOsebe->locate(QStringLiteral("ID"), 4);
     auto *account = world.child<QLineEdit>("DBEdit6");
     account->setFocus();
     account->setCursorPosition(0);
-    typeText(account, QStringLiteral("051001000000037"));
+    typeText(account, typed);
     auto seen = ModalAnswer::press(QStringLiteral("V redu"));
-    QTest::keyClick(account, Qt::Key_Return);
+    world.child<QLineEdit>("DBEdit4")->setFocus(); // the user leaves the field
     QTRY_VERIFY(seen->shown);
     QCOMPARE(seen->text, QStringLiteral("Številka transakcijskega računa, je neveljavna, po preverjanju kontrolne številke!"));
     world.window->FormDeactivate();
-    QCOMPARE(world.stored(QStringLiteral("SELECT TRR FROM TOsnovniPod WHERE ID=4")).toString(), QStringLiteral("05100-1000000037"));
+    QCOMPARE(world.stored(QStringLiteral("SELECT TRR FROM TOsnovniPod WHERE ID=4")).toString(), kept);
 }
 
 void TestPersonWindow::renameRequeriesTheList()
@@ -483,6 +515,20 @@ void TestPersonWindow::anotherWorkstationsPersonAppears()
     other.run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme, Ime, Podjetje) VALUES (\"Cene Tretji\", \"Cene\", \"False\")"));
     world.window->refreshKeepingPosition();
     QCOMPARE(world.browseColumn(0), (QStringList{"Cene Tretji", "Cvetka Zupan"}));
+}
+
+void TestPersonWindow::placementIsKeptOnLeaving()
+{
+    World world;
+    // As in the program: the window lives in a frame of the main window's area.
+    QMdiArea area;
+    QMdiSubWindow *frame = area.addSubWindow(world.window.release());
+    area.show();
+    frame->setGeometry(10, 20, 600, 400);
+    FVeldra->leave();
+    const QString key = QStringLiteral("Software\\Veldra\\FVeldra");
+    QCOMPARE(ReadRegString(key, QStringLiteral("ShowCmd")), QStringLiteral("1"));
+    QVERIFY(ReadRegString(key, QStringLiteral("NormPos")).startsWith(QLatin1String("10,20,")));
 }
 
 QTEST_MAIN(TestPersonWindow)
