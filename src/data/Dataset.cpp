@@ -510,6 +510,16 @@ void Dataset::setValue(int field, const QVariant &value)
         Q_EMIT currentValuesChanged(field);
 }
 
+void Dataset::revertValue(int field)
+{
+    if ((m_state != State::Edit && m_state != State::Insert) || field < 0 || field >= fieldCount())
+        return;
+    m_buffer[field] = m_state == State::Edit ? cell(m_visible[m_current], field) : QVariant();
+    m_changed[field] = false;
+    if (!m_frozen)
+        Q_EMIT currentValuesChanged(field);
+}
+
 void Dataset::requireRow(const char *operation) const
 {
     if (!isOpen() || m_current < 0)

@@ -111,6 +111,9 @@ public:
     void setValue(const QString &field, const QVariant &value);
     void setValue(int field, const QVariant &value);
 
+    // Gives a field of the row being edited back the value it was read with.
+    void revertValue(int field);
+
     void edit();
     void append();
     void post();

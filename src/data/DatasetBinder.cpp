@@ -8,6 +8,7 @@
 #include "LookupComboBox.h"
 #include <QDateEdit>
 #include <QDoubleSpinBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
@@ -39,6 +40,10 @@ void DatasetBinder::add(QWidget *widget, const QString &field, std::function<voi
 {
     m_bindings.push_back({widget, field, std::move(show)});
     const Binding &binding = m_bindings.back();
+    widget->installEventFilter(this);
+    // An editable list's keys go to its line.
+    if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->lineEdit())
+        combo->lineEdit()->installEventFilter(this);
     binding.widget->setEnabled(m_dataset->isOpen() && m_dataset->recNo() > 0);
     const QSignalBlocker blocker(widget);
     binding.show(m_dataset->value(field));
@@ -51,6 +56,24 @@ void DatasetBinder::write(QWidget *source, const QString &field, const QVariant 
         m_dataset->setValue(field, value);
     }
     Q_EMIT userEdited(field);
+}
+
+bool DatasetBinder::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
+        return QObject::eventFilter(watched, event);
+    const Dataset::State state = m_dataset->state();
+    if (state != Dataset::State::Edit && state != Dataset::State::Insert)
+        return QObject::eventFilter(watched, event);
+    for (const Binding &binding : m_bindings) {
+        QWidget *widget = binding.widget;
+        if (widget && (widget == watched || widget->isAncestorOf(qobject_cast<QWidget *>(watched)))) {
+            m_dataset->revertValue(m_dataset->fieldIndex(binding.field));
+            Q_EMIT reverted(binding.field);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void DatasetBinder::refresh()

@@ -19,8 +19,9 @@ class QWidget;
 
 // Ties widgets to fields of a dataset's current row, as data-aware controls do: the
 // widgets show the row, and what the user types goes into the row (which is then being
-// edited). Widgets are disabled while there is no row. Text boxes take the column's
-// length limit from the schema.
+// edited). Escape in a widget gives its field back the value it was read with. Widgets
+// are disabled while there is no row. Text boxes take the column's length limit from
+// the schema.
 class DatasetBinder : public QObject
 {
     Q_OBJECT
@@ -54,6 +55,11 @@ public:
 
 Q_SIGNALS:
     void userEdited(const QString &field);
+    // The user gave the field back its value with Escape.
+    void reverted(const QString &field);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Binding

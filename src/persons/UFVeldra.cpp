@@ -190,6 +190,11 @@ void TFVeldra::FormCreate()
         connect(box, &QComboBox::activated, this, [this, box] { DBComboBox4Change(box); });
     }
     connect(RxDBLookupCombo1, &QComboBox::activated, this, &TFVeldra::RxDBLookupCombo1Change);
+    connect(m_binder, &DatasetBinder::reverted, this, [this](const QString &fieldName) {
+        for (NameComboBox *box : {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4})
+            if (box->property("field").toString() == fieldName)
+                composeFullName();
+    });
 
     connect(QOsebe, &Dataset::afterScroll, this, &TFVeldra::QOsebeAfterScroll);
     connect(QOsebe, &Dataset::afterOpen, this, &TFVeldra::QOsebeAfterOpen);
@@ -775,6 +780,11 @@ void TFVeldra::DBComboBox4Change(NameComboBox *box)
 {
     if (box->capitalise())
         QOsebe->setValue(box->property("field").toString(), box->currentText());
+    composeFullName();
+}
+
+void TFVeldra::composeFullName()
+{
     QOsebe->setValue(QStringLiteral("CelotnoIme"), ComposeFullName(DBComboBox1->currentText(), DBComboBox2->currentText(),
                                                                     DBComboBox3->currentText(), DBComboBox4->currentText()));
 }

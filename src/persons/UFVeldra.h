@@ -98,6 +98,7 @@ private:
     void QOsebePostError(Dataset::PostErrorAction *action);
     void DBCheckBox1Click();
     void DBComboBox4Change(NameComboBox *box);
+    void composeFullName();
     void RxDBLookupCombo1Change();
     void RxDBLookupComboEnter(LookupComboBox *lookup);
     void QOsebeTRRValidate();

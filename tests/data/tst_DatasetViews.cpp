@@ -135,6 +135,19 @@ void TestDatasetViews::binderShowsAndWritesTheRow()
     QCOMPARE(persons.dataset.value(QStringLiteral("Sifra")).toString(), QStringLiteral("B7"));
     QCOMPARE(edited.count(), 2);
 
+    // Escape gives the field being typed in back its value, and leaves the others.
+    QTest::keyClicks(&name, QStringLiteral(" ml."));
+    QTest::keyClick(&code, Qt::Key_Escape);
+    QCOMPARE(code.text(), QStringLiteral("A1"));
+    QCOMPARE(persons.dataset.value(QStringLiteral("Sifra")).toString(), QStringLiteral("A1"));
+    QCOMPARE(persons.dataset.value(QStringLiteral("CelotnoIme")).toString(), QStringLiteral("Ana Novak ml."));
+    QTest::keyClick(&name, Qt::Key_Escape);
+    persons.dataset.checkBrowseMode(); // nothing left to save
+    QCOMPARE(stored(*persons.database, QStringLiteral("SELECT CelotnoIme || Sifra FROM TOsnovniPod WHERE ID=1")).toString(),
+             QStringLiteral("Ana NovakA1"));
+    code.selectAll();
+    QTest::keyClicks(&code, QStringLiteral("b7"));
+
     // A value set by the program shows in the widget.
     persons.dataset.setValue(QStringLiteral("CelotnoIme"), QStringLiteral("Ana Novak Kranjc"));
     QCOMPARE(name.text(), QStringLiteral("Ana Novak Kranjc"));

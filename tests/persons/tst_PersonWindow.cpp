@@ -283,6 +283,13 @@ void TestPersonWindow::namesAreWrittenAndComposed()
     chooseFromList(world.child<QComboBox>("DBComboBox2"), QStringLiteral("Marija"));
     QCOMPARE(world.child<QLineEdit>("DBEdit1")->text(), QStringLiteral("Marija Čeh"));
     QCOMPARE(world.current("Ime"), QStringLiteral("Marija"));
+
+    // Escape gives the name part back, and the full name with it.
+    auto *surname = world.child<QComboBox>("DBComboBox4");
+    type(surname, QStringLiteral("Novak"));
+    QTest::keyClick(surname->lineEdit(), Qt::Key_Escape);
+    QCOMPARE(surname->currentText(), QStringLiteral("Čeh"));
+    QCOMPARE(world.child<QLineEdit>("DBEdit1")->text(), QStringLiteral("Marija Čeh"));
 }
 
 void TestPersonWindow::placeSetsCountry()
