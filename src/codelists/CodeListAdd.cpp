@@ -38,13 +38,8 @@ int appendRow(Dataset *table, const char *key, const std::function<void(Dataset 
     if (!DataMod->database().isGeneratedKey(tableName, keyColumn))
         table->setValue(keyColumn, DataMod->GetMaxValue(tableName, keyColumn) + 1);
     fill(table);
-    try {
-        table->post();
-    } catch (...) {
-        // A refused row is reported, not left half added: the table must go on taking rows.
-        table->cancel();
-        throw;
-    }
+    // A refused row is reported, not left half added.
+    table->postOrCancel();
     return VariantToInt(table->value(keyColumn));
 }
 

@@ -719,6 +719,16 @@ void Dataset::post()
     Q_EMIT recordChangeComplete(reason);
 }
 
+void Dataset::postOrCancel()
+{
+    try {
+        post();
+    } catch (...) {
+        cancel();
+        throw;
+    }
+}
+
 void Dataset::cancel()
 {
     if (m_state == State::Insert) {

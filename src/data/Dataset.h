@@ -117,6 +117,9 @@ public:
     void edit();
     void append();
     void post();
+    // Posts a new row, or cancels it when the database refuses it (the error goes on),
+    // so that the dataset can go on taking rows.
+    void postOrCancel();
     void cancel();
     void deleteRecord();
     // Saves the current row when it is being edited.

@@ -1,9 +1,11 @@
 #include "UFDodajOsebo.h"
 
+#include "DatabaseError.h"
 #include "Dataset.h"
 #include "NameComboBox.h"
 #include "NameRules.h"
 #include "PublicFunctions.h"
+#include "Schema.h"
 #include "Settings.h"
 #include "UDataMod.h"
 
@@ -38,14 +40,18 @@ void TFDodajOsebo::FormCreate()
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(20);
     ComboBox1 = new NameComboBox("ComboBox1", this);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setMaxLength(255);
     ComboBox2 = new NameComboBox("ComboBox2", this);
     ComboBox4 = new NameComboBox("ComboBox4", this);
     ComboBox3 = new NameComboBox("ComboBox3", this);
+    // Nothing longer than its column can be typed.
+    const Schema::Table *persons = Schema::table(u"TOsnovniPod");
+    for (const auto &[edit, column] : {std::pair{Edit1, "Sifra"}, std::pair{Edit2, "CelotnoIme"}, std::pair{ComboBox1->lineEdit(), "Naziv"},
+                                       std::pair{ComboBox2->lineEdit(), "Ime"}, std::pair{ComboBox4->lineEdit(), "SrednjeIme"},
+                                       std::pair{ComboBox3->lineEdit(), "Priimek"}})
+        edit->setMaxLength(persons->column(QString::fromLatin1(column))->size);
 
     addRow(tr("Podjetje:"), {CheckBox1});
     addRow(tr("Šifra:"), {Edit1});
@@ -105,9 +111,16 @@ int TFDodajOsebo::ShowAddPersonDialog(bool isCompany, const QStringList &titles,
     CheckBox1->setChecked(isCompany);
     Edit2->clear();
     Edit1->clear();
-    if (exec() != QDialog::Accepted)
-        return 0;
-    return appendRow();
+    // A row the database refuses (a full name longer than it keeps, say) is told, and
+    // the dialog comes back with everything as typed.
+    while (exec() == QDialog::Accepted) {
+        try {
+            return appendRow();
+        } catch (const DatabaseError &error) {
+            ShowMessageBox(QString::fromStdString(error.what()), 0);
+        }
+    }
+    return 0;
 }
 
 int TFDodajOsebo::appendRow()
@@ -129,6 +142,6 @@ int TFDodajOsebo::appendRow()
     const auto stored = [](const QString &text) { return TextToVariant(text).toString(); };
     const QString fullName = company ? Edit2->text() : ComposeFullName(stored(title), stored(first), stored(middle), stored(surname));
     persons->setValue(QStringLiteral("CelotnoIme"), fullName.isEmpty() ? QVariant() : QVariant(fullName));
-    persons->post();
+    persons->postOrCancel();
     return persons->value(QStringLiteral("ID")).toInt();
 }

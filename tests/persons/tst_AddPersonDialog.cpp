@@ -57,6 +57,7 @@ private Q_SLOTS:
     void companyWithNameOnly();
     void namesAreCapitalisedAsTyped_data();
     void namesAreCapitalisedAsTyped();
+    void refusedRowIsToldAndTheInputKept();
 };
 
 void TestAddPersonDialog::personWithFirstNameOnly()
@@ -142,6 +143,43 @@ void TestAddPersonDialog::namesAreCapitalisedAsTyped()
     QCOMPARE(world.row(id)[QStringLiteral("Ime")].toString(), first);
     QCOMPARE(world.row(id)[QStringLiteral("CelotnoIme")].toString(), fullName);
     AutoShiftNames = true;
+}
+
+void TestAddPersonDialog::refusedRowIsToldAndTheInputKept()
+{
+    World world;
+    // No box takes more than its column keeps.
+    type(world.dialog.ComboBox1, QString(60, QLatin1Char('d')));
+    QCOMPARE(world.dialog.ComboBox1->currentText().size(), 50);
+
+    // Parts that fit their columns can still make a full name longer than its column.
+    const QString first(200, QLatin1Char('a')), surname(100, QLatin1Char('b'));
+    std::shared_ptr<ModalAnswer::Seen> refusal;
+    QString firstShownAgain;
+    ModalAnswer::whenShown([&](QWidget *) {
+        world.dialog.ComboBox1->setEditText(QString());
+        type(world.dialog.ComboBox2, first);
+        type(world.dialog.ComboBox3, surname);
+        refusal = ModalAnswer::press(QStringLiteral("V redu"));
+        ModalAnswer::whenShown([&](QWidget *) {
+            firstShownAgain = world.dialog.ComboBox2->currentText();
+            world.dialog.cancelButton()->click();
+        });
+        world.dialog.okButton()->click();
+    });
+    QCOMPARE(world.dialog.ShowAddPersonDialog(false, {}, {}, {}, {}), 0);
+    QVERIFY(refusal && refusal->shown);
+    QVERIFY(refusal->text.startsWith(QStringLiteral("Vnosa ni mogoče shraniti.")));
+    QCOMPARE(firstShownAgain.toLower(), first);
+    QCOMPARE(world.dataMod->CountPersons(), 0);
+
+    // The refused row is not left behind: the next person is added.
+    ModalAnswer::whenShown([&](QWidget *) {
+        type(world.dialog.ComboBox2, QStringLiteral("Ana"));
+        world.dialog.okButton()->click();
+    });
+    QVERIFY(world.dialog.ShowAddPersonDialog(false, {}, {}, {}, {}) > 0);
+    QCOMPARE(world.dataMod->CountPersons(), 1);
 }
 
 QTEST_MAIN(TestAddPersonDialog)

@@ -268,6 +268,7 @@ void TestPersonWindow::namesAreWrittenAndComposed()
 {
     World world;
     world.window->QOsebe->locate(QStringLiteral("ID"), 4); // Cvetka Zupan
+    QCOMPARE(world.child<QComboBox>("DBComboBox1")->lineEdit()->maxLength(), 50); // the title's column
     type(world.child<QComboBox>("DBComboBox1"), QStringLiteral("dr."));
     type(world.child<QComboBox>("DBComboBox2"), QStringLiteral("mARIJA"));
     QCOMPARE(world.child<QComboBox>("DBComboBox2")->currentText(), QStringLiteral("Marija"));
