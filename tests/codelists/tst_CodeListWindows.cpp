@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -49,7 +50,9 @@ QString picturePath(const QString &folder, const QString &name)
     const QString path = folder + name;
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    picture.save(path, QFileInfo(name).suffix().toUpper() == QLatin1String("JPEG") ? "JPG" : nullptr);
+    // A kind Qt cannot write (GIF) gets a picture it can read under that name.
+    const QByteArray kind = QFileInfo(name).suffix().toLower().toLatin1();
+    picture.save(path, QImageWriter::supportedImageFormats().contains(kind) ? kind.constData() : "PNG");
     return path;
 }
 
@@ -153,8 +156,10 @@ void TestCodeListWindows::emptyTableDeletesNothing()
 {
     CodeListWorld world([](Database &database) { database.run(QStringLiteral("DELETE * FROM TKategorije")); });
     TFKategorije *window = open<TFKategorije>(world);
+    auto question = ModalAnswer::press(QStringLiteral("Da"), 300);
     window->findChild<FlatButton *>(QStringLiteral("SpeedButton1"))->click();
-    QVERIFY(!QApplication::activeModalWidget());
+    QTest::qWait(400); // until the answer gives up waiting
+    QVERIFY(!question->shown);
 }
 
 void TestCodeListWindows::addMovesToTheNewRow()
@@ -262,7 +267,7 @@ void TestCodeListWindows::pictureShownOnlyWhenItCanBe()
     });
     const QString pictures = GetImageFolder() + QStringLiteral("Kategorije/");
     picturePath(pictures, QStringLiteral("a.bmp"));
-    picturePath(pictures, QStringLiteral("b.gif"));
+    QVERIFY(!QPixmap(picturePath(pictures, QStringLiteral("b.gif"))).isNull()); // a picture, but not of a kind shown
     TFKategorije *window = open<TFKategorije>(world);
     QLabel *shown = window->picture()->picture();
     QCOMPARE(window->ADOQuery1->value(QStringLiteral("Naziv")).toString(), QStringLiteral("Dobavitelji"));
@@ -317,8 +322,8 @@ void TestCodeListWindows::companyHeaderName()
     QCOMPARE(QFileInfo(pictures + QStringLiteral("M3.jpg")).size(), size);
 
     // Icons are not headers.
+    QVERIFY(!QPixmap(picturePath(pictures, QStringLiteral("M3.ico"))).isNull());
     world.dataMod->QPodjetje->setValue(QStringLiteral("LogoForReportsFName"), QStringLiteral("M3.ico"));
-    picturePath(pictures, QStringLiteral("M3.ico"));
     QVERIFY(window->header()->picture()->pixmap().isNull());
 }
 
