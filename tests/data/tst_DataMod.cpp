@@ -2,6 +2,8 @@
 #include "DatabaseError.h"
 #include "ModalAnswer.h"
 #include "PersonsFixture.h"
+#include "Schema.h"
+#include "SchemaInstaller.h"
 #include "Settings.h"
 #include "TestDatabase.h"
 #include "TestInstallation.h"
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void getMaxValue();
     void twoWorkstations_data();
     void twoWorkstations();
+    void serverPreparedByAnEarlierVersion();
 };
 
 void TestDataMod::creation_data()
@@ -217,8 +220,9 @@ void TestDataMod::refreshReopensOnTheSameRow()
     TDataMod dataMod;
     Dataset *places = dataMod.QKrajLookup;
     QVERIFY(places->locate(QStringLiteral("Naziv"), QStringLiteral("Ptuj")));
-    testDatabase.connect(); // another connection must not matter
-    dataMod.database().run(QStringLiteral("INSERT INTO TKraj (Naziv, Zip) VALUES (\"Ajdovščina\", \"5270\")"));
+    // Another workstation adds a place.
+    Database other(DatabaseLocation::sqliteFile(workstation.installation.databaseFile()));
+    other.run(QStringLiteral("INSERT INTO TKraj (Naziv, Zip) VALUES (\"Ajdovščina\", \"5270\")"));
     dataMod.MarkTableChanged(QStringLiteral("TKraj"));
     QVERIFY(dataMod.RefreshIfChanged(QStringLiteral("FKraji"), places, QStringLiteral("IDKRAJ"), true, QStringLiteral("TKraj")));
     QCOMPARE(places->value(QStringLiteral("Naziv")).toString(), QStringLiteral("Ptuj"));
@@ -326,6 +330,33 @@ void TestDataMod::twoWorkstations()
     QVERIFY(second.RefreshIfChanged(QStringLiteral("FKraji"), second.QKrajLookup, QStringLiteral("IDKRAJ"), true, QStringLiteral("TKraj")));
     QVERIFY(column(second.QKrajLookup, "Naziv").contains(QStringLiteral("Bovec")));
     QVERIFY(!second.RefreshIfChanged(QStringLiteral("FKraji"), second.QKrajLookup, QStringLiteral("IDKRAJ"), true, QStringLiteral("TKraj")));
+}
+
+void TestDataMod::serverPreparedByAnEarlierVersion()
+{
+    TestDatabase testDatabase(SqlDialect::Postgres);
+    if (!testDatabase.isAvailable())
+        QSKIP("VELDRA_TEST_PG names no PostgreSQL server");
+    const auto server = testDatabase.connect();
+    server->runNative(QStringLiteral("DROP FUNCTION %1() CASCADE").arg(QString::fromLatin1(Schema::ChangeTokenFunction)));
+    server->runNative(QStringLiteral("DROP FUNCTION veldra_note_change() CASCADE"));
+    Workstation workstation(testDatabase);
+    {
+        // The user is told, and every look counts as a change: none is missed.
+        auto told = ModalAnswer::press(QStringLiteral("V redu"));
+        TDataMod dataMod;
+        QVERIFY(told->shown);
+        QVERIFY(told->text.contains(QLatin1String("veldra-dbtool postgres")));
+        QVERIFY(dataMod.database().changeToken() != dataMod.database().changeToken());
+    }
+    // Preparing the database again adds what it lacks, and only that.
+    SchemaInstaller::install(*server);
+    QCOMPARE(stored(*server, QStringLiteral("SELECT Count(*) FROM TKontakti")).toInt(), 8);
+    auto told = ModalAnswer::press(QStringLiteral("V redu"), 300);
+    TDataMod dataMod;
+    QTest::qWait(400); // until the answer gives up waiting
+    QVERIFY(!told->shown);
+    QCOMPARE(dataMod.database().changeToken(), dataMod.database().changeToken());
 }
 
 QTEST_MAIN(TestDataMod)
