@@ -1,14 +1,33 @@
 #include "JetSql.h"
 
+#include "DatabaseError.h"
 #include "Schema.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 #include <algorithm>
+#include <optional>
 
 namespace JetSql {
 
 namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("JetSql", text);
+}
+
+// What a statement holds that the translator cannot carry over, as the user is told it.
+struct Refusal
+{
+    QString message;
+};
+
+[[noreturn]] void refuse(const QString &construct)
+{
+    throw Refusal{tr("Poizvedba uporablja %1, ki ga program ne zna prevesti.").arg(construct)};
+}
 
 enum class Kind { Space, Word, Name, String, Number, Parameter, Symbol };
 
@@ -160,6 +179,120 @@ Tokens trimmed(Tokens tokens)
     while (!tokens.isEmpty() && tokens.last().kind == Kind::Space)
         tokens.removeLast();
     return tokens;
+}
+
+Token string(const QString &text)
+{
+    return {Kind::String, text};
+}
+
+// The parenthesis that closes (step 1) or opens (step -1) the one at i, or -1.
+qsizetype matchingParenthesis(const Tokens &tokens, qsizetype i, int step)
+{
+    int depth = 0;
+    for (; i >= 0 && i < tokens.size(); i += step) {
+        if (isSymbol(tokens[i], "("))
+            depth += step;
+        else if (isSymbol(tokens[i], ")"))
+            depth -= step;
+        if (depth == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool isKeyword(const Tokens &tokens, qsizetype i)
+{
+    static const QStringList keywords{
+        QStringLiteral("SELECT"), QStringLiteral("DISTINCT"), QStringLiteral("DISTINCTROW"), QStringLiteral("ALL"),
+        QStringLiteral("TOP"), QStringLiteral("FROM"), QStringLiteral("WHERE"), QStringLiteral("AND"), QStringLiteral("OR"),
+        QStringLiteral("NOT"), QStringLiteral("XOR"), QStringLiteral("EQV"), QStringLiteral("IMP"), QStringLiteral("LIKE"),
+        QStringLiteral("ILIKE"), QStringLiteral("ESCAPE"), QStringLiteral("IS"), QStringLiteral("IN"), QStringLiteral("BETWEEN"),
+        QStringLiteral("EXISTS"), QStringLiteral("AS"), QStringLiteral("ON"), QStringLiteral("SET"), QStringLiteral("ORDER"),
+        QStringLiteral("GROUP"), QStringLiteral("BY"), QStringLiteral("HAVING"), QStringLiteral("ASC"), QStringLiteral("DESC"),
+        QStringLiteral("VALUES"), QStringLiteral("INTO"), QStringLiteral("INSERT"), QStringLiteral("UPDATE"),
+        QStringLiteral("DELETE"), QStringLiteral("JOIN"), QStringLiteral("INNER"), QStringLiteral("LEFT"), QStringLiteral("RIGHT"),
+        QStringLiteral("OUTER"), QStringLiteral("UNION")};
+    if (tokens[i].kind != Kind::Word || !keywords.contains(tokens[i].text, Qt::CaseInsensitive))
+        return false;
+    // Left( and Right( are functions; the words also begin joins.
+    const qsizetype next = nextSolid(tokens, i);
+    return !((is(tokens[i], "LEFT") || is(tokens[i], "RIGHT")) && next >= 0 && isSymbol(tokens[next], "("));
+}
+
+bool isFunctionCall(const Tokens &tokens, qsizetype i)
+{
+    const qsizetype next = nextSolid(tokens, i);
+    const qsizetype previous = previousSolid(tokens, i);
+    // INSERT INTO T (...) names columns.
+    return tokens[i].kind == Kind::Word && !isKeyword(tokens, i) && next >= 0 && isSymbol(tokens[next], "(")
+        && !(previous >= 0 && is(tokens[previous], "INTO"));
+}
+
+// How far an operand reaches: a term of & takes in arithmetic, which binds more strongly;
+// a comparand (an operand of a comparison or of Like) takes in & as well.
+enum class Extent { Term, Comparand };
+
+bool belongsToOperand(const Tokens &tokens, qsizetype i, Extent extent)
+{
+    static const QStringList arithmetic{QStringLiteral("."), QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("*"),
+                                        QStringLiteral("/"), QStringLiteral("\\"), QStringLiteral("^")};
+    const Token &token = tokens[i];
+    switch (token.kind) {
+    case Kind::Word:
+        return !isKeyword(tokens, i);
+    case Kind::Symbol:
+        return arithmetic.contains(token.text) || (extent == Extent::Comparand && token.text == QLatin1String("&"));
+    default:
+        return true;
+    }
+}
+
+// One past the last token of the operand that follows position `after`; after + 1 when there is none.
+qsizetype operandEnd(const Tokens &tokens, qsizetype after, Extent extent)
+{
+    qsizetype end = after + 1;
+    for (qsizetype i = after + 1; i < tokens.size(); ++i) {
+        if (isSymbol(tokens[i], "(")) {
+            i = matchingParenthesis(tokens, i, 1);
+            if (i < 0)
+                break;
+            end = i + 1;
+        } else if (!belongsToOperand(tokens, i, extent)) {
+            break;
+        } else if (tokens[i].kind != Kind::Space) {
+            end = i + 1;
+        }
+    }
+    return end;
+}
+
+// The first token of the operand that ends before position `before`; `before` when there is none.
+qsizetype operandStart(const Tokens &tokens, qsizetype before, Extent extent)
+{
+    qsizetype start = before;
+    for (qsizetype i = before - 1; i >= 0; --i) {
+        if (isSymbol(tokens[i], ")")) {
+            i = matchingParenthesis(tokens, i, -1);
+            if (i < 0)
+                break;
+            start = i;
+        } else if (!belongsToOperand(tokens, i, extent)) {
+            break;
+        } else if (tokens[i].kind != Kind::Space) {
+            start = i;
+        }
+    }
+    return start;
+}
+
+// An operand without blanks and without parentheses around the whole of it.
+Tokens bare(Tokens operand)
+{
+    operand.removeIf([](const Token &token) { return token.kind == Kind::Space; });
+    while (operand.size() >= 2 && isSymbol(operand.first(), "(") && matchingParenthesis(operand, 0, 1) == operand.size() - 1)
+        operand = operand.mid(1, operand.size() - 2);
+    return operand;
 }
 
 // UPDATE A INNER JOIN B ON c SET A.x = e WHERE w  ->  UPDATE A SET x = e FROM B WHERE (c) AND (w)
@@ -412,20 +545,231 @@ void removeDeleteStar(Tokens &tokens)
     const qsizetype star = del < 0 ? -1 : nextSolid(tokens, del);
     if (star < 0 || !is(tokens[del], "DELETE") || !isSymbol(tokens[star], "*"))
         return;
-    tokens.remove(del + 1, nextSolid(tokens, star) - del - 1);
+    const qsizetype after = nextSolid(tokens, star);
+    tokens.remove(del + 1, (after < 0 ? tokens.size() : after) - del - 1);
     tokens.insert(del + 1, space());
 }
 
-// Jet's * and ? are the standard % and _.
-QString likePattern(QString pattern)
+bool isYesNoColumn(const Tokens &operand)
 {
-    for (QChar &c : pattern) {
-        if (c == QLatin1Char('*'))
-            c = QLatin1Char('%');
-        else if (c == QLatin1Char('?'))
-            c = QLatin1Char('_');
+    const Tokens name = bare(operand);
+    const bool plain = name.size() == 1;
+    const bool qualified = name.size() == 3 && isIdentifier(name[0]) && isSymbol(name[1], ".");
+    if (!(plain || qualified) || !isIdentifier(name.last()))
+        return false;
+    const Schema::Column *column = Schema::anyColumn(name.last().text);
+    return column && column->type == Schema::Type::YesNo;
+}
+
+// Jet's True is -1 and its False 0; the engines know them only by name.
+std::optional<Token> truthValue(const Tokens &operand)
+{
+    const Tokens value = bare(operand);
+    const bool negative = value.size() == 2 && isSymbol(value.first(), "-");
+    if (value.size() != (negative ? 2 : 1) || value.last().kind != Kind::Number)
+        return std::nullopt;
+    const double number = value.last().text.toDouble();
+    if (negative && number == 1)
+        return word(QStringLiteral("True"));
+    if (number == 0)
+        return word(QStringLiteral("False"));
+    return std::nullopt;
+}
+
+// Puts the truth value in place of a number between from and to that stands for one;
+// returns how many tokens fewer there are.
+qsizetype replaceTruthNumber(Tokens &tokens, qsizetype from, qsizetype to)
+{
+    const qsizetype first = nextSolid(tokens, from - 1);
+    const qsizetype last = previousSolid(tokens, to);
+    if (first < 0 || last < first)
+        return 0;
+    const std::optional<Token> truth = truthValue(tokens.mid(first, last - first + 1));
+    if (!truth)
+        return 0;
+    tokens.remove(first, last - first + 1);
+    tokens.insert(first, *truth);
+    return last - first;
+}
+
+// A yes/no column compared with (or set to) -1 or 0.
+void rewriteComparedTruth(Tokens &tokens)
+{
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (!isSymbol(tokens[i], "=") && !isSymbol(tokens[i], "<>"))
+            continue;
+        const qsizetype start = operandStart(tokens, i, Extent::Comparand);
+        const qsizetype end = operandEnd(tokens, i, Extent::Comparand);
+        if (isYesNoColumn(tokens.mid(start, i - start)))
+            replaceTruthNumber(tokens, i + 1, end);
+        else if (isYesNoColumn(tokens.mid(i + 1, end - i - 1)))
+            i -= replaceTruthNumber(tokens, start, i);
+    }
+}
+
+struct Range
+{
+    qsizetype from;
+    qsizetype to;
+};
+
+// The comma-separated items of the parenthesised list that opens at `open`.
+QList<Range> listItems(const Tokens &tokens, qsizetype open)
+{
+    QList<Range> items;
+    const qsizetype close = matchingParenthesis(tokens, open, 1);
+    if (close < 0)
+        return items;
+    qsizetype from = open + 1;
+    for (qsizetype i = open + 1; i < close; ++i) {
+        if (isSymbol(tokens[i], "("))
+            i = matchingParenthesis(tokens, i, 1);
+        else if (isSymbol(tokens[i], ",")) {
+            items.append({from, i});
+            from = i + 1;
+        }
+    }
+    items.append({from, close});
+    return items;
+}
+
+// INSERT INTO T (a, b) VALUES (x, y): each value goes to the column at its place.
+void rewriteInsertedTruth(Tokens &tokens)
+{
+    const qsizetype insert = nextSolid(tokens, -1);
+    const qsizetype into = insert < 0 ? -1 : nextSolid(tokens, insert);
+    const qsizetype table = into < 0 ? -1 : nextSolid(tokens, into);
+    const qsizetype columns = table < 0 ? -1 : nextSolid(tokens, table);
+    if (columns < 0 || !is(tokens[insert], "INSERT") || !is(tokens[into], "INTO") || !isSymbol(tokens[columns], "("))
+        return;
+    const qsizetype columnsEnd = matchingParenthesis(tokens, columns, 1);
+    const qsizetype values = columnsEnd < 0 ? -1 : nextSolid(tokens, columnsEnd);
+    const qsizetype open = values < 0 ? -1 : nextSolid(tokens, values);
+    if (open < 0 || !is(tokens[values], "VALUES") || !isSymbol(tokens[open], "("))
+        return;
+    const QList<Range> names = listItems(tokens, columns);
+    const QList<Range> items = listItems(tokens, open);
+    // From the last value, so that the places of the others stay.
+    for (qsizetype k = qMin(names.size(), items.size()) - 1; k >= 0; --k)
+        if (isYesNoColumn(tokens.mid(names[k].from, names[k].to - names[k].from)))
+            replaceTruthNumber(tokens, items[k].from, items[k].to);
+}
+
+// The escape character of the patterns the translator writes.
+const QChar likeEscape = QLatin1Char('\\');
+
+// A pattern character that is to match only itself.
+QString likeLiteral(QChar c)
+{
+    const bool special = c == QLatin1Char('%') || c == QLatin1Char('_') || c == likeEscape;
+    return special ? QString(likeEscape) + c : QString(c);
+}
+
+// Jet's * and ? are the standard % and _; [c] is the character c itself. Jet's lists of
+// characters and its # (any digit) have no standard form.
+std::optional<QString> likePattern(const QString &pattern)
+{
+    QString standard;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == QLatin1Char('*')) {
+            standard += QLatin1Char('%');
+        } else if (c == QLatin1Char('?')) {
+            standard += QLatin1Char('_');
+        } else if (c == QLatin1Char('[')) {
+            if (i + 2 >= pattern.size() || pattern[i + 2] != QLatin1Char(']'))
+                return std::nullopt;
+            standard += likeLiteral(pattern[i + 1]);
+            i += 2;
+        } else if (c == QLatin1Char('#')) {
+            return std::nullopt;
+        } else {
+            standard += likeLiteral(c);
+        }
+    }
+    return standard;
+}
+
+// A pattern that only the running statement knows (a parameter, a joining) is put into
+// the standard form by the engine, with the replacements of likePattern but for [c],
+// so a text in it may not hold [ or #.
+Tokens standardPattern(const Tokens &jetPattern)
+{
+    for (const Token &token : jetPattern)
+        if (token.kind == Kind::String && (token.text.contains(QLatin1Char('[')) || token.text.contains(QLatin1Char('#'))))
+            refuse(QStringLiteral("Like \"%1\"").arg(token.text));
+    const std::pair<QString, QString> replacements[] = {{likeEscape, likeLiteral(likeEscape)},
+                                                        {QStringLiteral("%"), likeLiteral(QLatin1Char('%'))},
+                                                        {QStringLiteral("_"), likeLiteral(QLatin1Char('_'))},
+                                                        {QStringLiteral("*"), QStringLiteral("%")},
+                                                        {QStringLiteral("?"), QStringLiteral("_")}};
+    Tokens pattern = jetPattern;
+    for (const auto &[from, to] : replacements) {
+        pattern.prepend(symbol("("));
+        pattern.prepend(word(QStringLiteral("replace")));
+        pattern << symbol(",") << space() << string(from) << symbol(",") << space() << string(to) << symbol(")");
     }
     return pattern;
+}
+
+// Like ignores case as Jet's did, and its pattern matches what it matched there.
+void translateLike(Tokens &tokens, SqlDialect dialect)
+{
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (!is(tokens[i], "LIKE"))
+            continue;
+        if (dialect == SqlDialect::Postgres)
+            tokens[i].text = QStringLiteral("ILIKE");
+        const qsizetype from = nextSolid(tokens, i);
+        const qsizetype end = operandEnd(tokens, i, Extent::Comparand);
+        if (from < 0 || from >= end)
+            continue;
+        const Tokens jetPattern = tokens.mid(from, end - from);
+        const bool literal = jetPattern.size() == 1 && jetPattern.first().kind == Kind::String;
+        Tokens pattern;
+        if (literal) {
+            const std::optional<QString> standard = likePattern(jetPattern.first().text);
+            if (!standard)
+                refuse(QStringLiteral("Like \"%1\"").arg(jetPattern.first().text));
+            pattern << string(*standard);
+        } else {
+            pattern = standardPattern(jetPattern);
+        }
+        if (!literal || pattern.first().text.contains(likeEscape))
+            pattern << space() << word(QStringLiteral("ESCAPE")) << space() << string(likeEscape);
+        tokens = tokens.mid(0, from) + pattern + tokens.mid(end);
+        i = from + pattern.size() - 1;
+    }
+}
+
+// Jet's & joins its operands as texts and takes Null for the empty text (|| alone gives
+// Null); a number joins as its digits, which PostgreSQL's || does not do by itself.
+Tokens asText(const Tokens &operand)
+{
+    if (operand.isEmpty())
+        throw Refusal{tr("Operatorju & v poizvedbi manjka, kaj naj združi.")};
+    if (operand.size() == 1 && operand.first().kind == Kind::String)
+        return operand;
+    return Tokens{word(QStringLiteral("COALESCE")), symbol("("), word(QStringLiteral("CAST")), symbol("(")} + operand
+        + Tokens{space(), word(QStringLiteral("AS TEXT")), symbol(")"), symbol(","), space(), string(QString()), symbol(")")};
+}
+
+void rewriteConcatenation(Tokens &tokens)
+{
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (!isSymbol(tokens[i], "&"))
+            continue;
+        const qsizetype start = operandStart(tokens, i, Extent::Term);
+        Tokens joined = asText(trimmed(tokens.mid(start, i - start)));
+        qsizetype end = i;
+        for (qsizetype ampersand = i; ampersand >= 0 && isSymbol(tokens[ampersand], "&"); ampersand = nextSolid(tokens, end - 1)) {
+            end = operandEnd(tokens, ampersand, Extent::Term);
+            joined << space() << symbol("||") << space() << asText(trimmed(tokens.mid(ampersand + 1, end - ampersand - 1)));
+        }
+        tokens = tokens.mid(0, start) + joined + tokens.mid(end);
+        // A & inside a parenthesised operand is still to come.
+        i = start;
+    }
 }
 
 bool isTextOperand(const Tokens &tokens, qsizetype i, bool before)
@@ -454,13 +798,7 @@ void translateOperators(Tokens &tokens, SqlDialect dialect)
 {
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         Token &token = tokens[i];
-        if (is(token, "LIKE")) {
-            if (dialect == SqlDialect::Postgres)
-                token.text = QStringLiteral("ILIKE");
-            const qsizetype pattern = nextSolid(tokens, i);
-            if (pattern >= 0 && tokens[pattern].kind == Kind::String)
-                tokens[pattern].text = likePattern(tokens[pattern].text);
-        } else if (is(token, "TRUE") || is(token, "FALSE")) {
+        if (is(token, "TRUE") || is(token, "FALSE")) {
             const bool value = is(token, "TRUE");
             token = dialect == SqlDialect::Sqlite ? Token{Kind::Number, value ? QStringLiteral("1") : QStringLiteral("0")}
                                                   : word(value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
@@ -534,17 +872,57 @@ QString render(const Tokens &tokens)
     return sql;
 }
 
+// Functions that mean the same in Jet and on both engines.
+bool isCommonFunction(const Token &name)
+{
+    static const QStringList common{QStringLiteral("Count"), QStringLiteral("Sum"),   QStringLiteral("Avg"),
+                                    QStringLiteral("Min"),   QStringLiteral("Max"),   QStringLiteral("Trim"),
+                                    QStringLiteral("LTrim"), QStringLiteral("RTrim")};
+    return common.contains(name.text, Qt::CaseInsensitive);
+}
+
+// What only Jet knows: #date# literals, TOP n, its own functions (IIf, Nz, Mid, ...).
+void refuseJetOnly(const Tokens &tokens)
+{
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const qsizetype next = nextSolid(tokens, i);
+        const qsizetype previous = previousSolid(tokens, i);
+        if (isSymbol(tokens[i], "#")) {
+            qsizetype close = i + 1;
+            while (close < tokens.size() && !isSymbol(tokens[close], "#"))
+                ++close;
+            refuse(render(tokens.mid(i, close - i + 1)));
+        }
+        const bool selecting = previous >= 0
+            && (is(tokens[previous], "SELECT") || is(tokens[previous], "DISTINCT") || is(tokens[previous], "DISTINCTROW")
+                || is(tokens[previous], "ALL"));
+        if (is(tokens[i], "TOP") && selecting)
+            refuse(render(tokens.mid(i, next < 0 ? -1 : next - i + 1)));
+        if (isFunctionCall(tokens, i) && !isCommonFunction(tokens[i]))
+            refuse(tokens[i].text + QStringLiteral("()"));
+    }
+}
+
 }
 
 QString translate(const QString &jet, SqlDialect dialect)
 {
-    Tokens tokens = tokenize(jet);
-    rewriteUpdateWithJoin(tokens);
-    rewriteDistinctRow(tokens);
-    removeDeleteStar(tokens);
-    translateOperators(tokens, dialect);
-    decorateOrderBy(tokens, dialect);
-    return render(tokens);
+    try {
+        Tokens tokens = tokenize(jet);
+        refuseJetOnly(tokens);
+        rewriteComparedTruth(tokens);
+        rewriteInsertedTruth(tokens);
+        rewriteUpdateWithJoin(tokens);
+        rewriteDistinctRow(tokens);
+        removeDeleteStar(tokens);
+        translateLike(tokens, dialect);
+        rewriteConcatenation(tokens);
+        translateOperators(tokens, dialect);
+        decorateOrderBy(tokens, dialect);
+        return render(tokens);
+    } catch (const Refusal &refusal) {
+        throw DatabaseError(refusal.message, jet);
+    }
 }
 
 QStringList parameters(const QString &jet)

@@ -5,16 +5,18 @@
 #include <QStringList>
 
 // The program's SQL texts keep the form of the original engine (Jet): double-quoted
-// literals, [bracketed] names, DISTINCTROW, DELETE *, Like with * and ? wildcards and
-// without regard to case, + between texts, True and False, UPDATE with a join. This
-// translates one such statement into the dialect of the engine in use. Nothing else in
-// the program rewrites SQL.
+// literals, [bracketed] names, DISTINCTROW, DELETE *, Like with Jet's patterns and
+// without regard to case, + and & between texts, True and False (or -1 and 0 beside a
+// yes/no column), UPDATE with a join. This translates one such statement into the
+// dialect of the engine in use. Nothing else in the program rewrites SQL.
 namespace JetSql {
 
 // The collation that SQLite connections register for ordering as a Slovenian reader
 // expects; the translator adds it to every ORDER BY term for SQLite.
 inline constexpr auto SqliteCollation = "VELDRA";
 
+// Throws DatabaseError, naming the construct, for what only Jet knows: #date#
+// literals, TOP n, its own functions, pattern character lists and # (any digit).
 QString translate(const QString &jet, SqlDialect dialect);
 // The parameters a statement names, as written (":ID"), each once; text in quotes or
 // brackets names none.

@@ -1,4 +1,5 @@
 #include "Database.h"
+#include "DatabaseError.h"
 #include "JetSql.h"
 #include "PersonsFixture.h"
 #include "TestDatabase.h"
@@ -55,6 +56,12 @@ private Q_SLOTS:
     void translation();
     void statements_data();
     void statements();
+    void likeMatchesWhatJetMatches_data();
+    void likeMatchesWhatJetMatches();
+    void truthIsStoredAsJetWritesIt_data();
+    void truthIsStoredAsJetWritesIt();
+    void refusesWhatItCannotTranslate_data();
+    void refusesWhatItCannotTranslate();
     void sharingProgsUpdateTiesKeywordsToPersons_data();
     void sharingProgsUpdateTiesKeywordsToPersons();
     void deletingAPersonKeepsAlarms_data();
@@ -69,29 +76,12 @@ void TestJetSql::translation_data()
     QTest::addColumn<QString>("sqlite");
     QTest::addColumn<QString>("postgres");
 
-    QTest::newRow("literals and names") << "SELECT [TDrzave].[Naziv] FROM TDrzave WHERE Naziv = \"Ko\"\"per\" OR Naziv = 'x'"
-                                        << "SELECT TDrzave.Naziv FROM TDrzave WHERE Naziv = 'Ko\"per' OR Naziv = 'x'"
-                                        << "SELECT TDrzave.Naziv FROM TDrzave WHERE Naziv = 'Ko\"per' OR Naziv = 'x'";
-    QTest::newRow("quote inside a literal") << "SELECT * FROM TKraj WHERE Naziv=\"Sv. Ana's\""
-                                            << "SELECT * FROM TKraj WHERE Naziv='Sv. Ana''s'"
-                                            << "SELECT * FROM TKraj WHERE Naziv='Sv. Ana''s'";
-    QTest::newRow("name with a blank") << "SELECT [Moje polje] FROM TKraj" << "SELECT \"Moje polje\" FROM TKraj"
-                                       << "SELECT \"Moje polje\" FROM TKraj";
-    QTest::newRow("delete all columns") << "DELETE * FROM TOsnovniPodVezaKontakt WHERE (ID=5);"
-                                        << "DELETE FROM TOsnovniPodVezaKontakt WHERE (ID=5);"
-                                        << "DELETE FROM TOsnovniPodVezaKontakt WHERE (ID=5);";
-    QTest::newRow("Like with wildcards") << "SELECT * FROM TKraj WHERE Naziv Like \"Lj*a?a\""
-                                         << "SELECT * FROM TKraj WHERE Naziv Like 'Lj%a_a'"
-                                         << "SELECT * FROM TKraj WHERE Naziv ILIKE 'Lj%a_a'";
-    QTest::newRow("yes and no") << "SELECT * FROM TSharingProgs WHERE (((TSharingProgs.WasNotRefreshed)=True))"
-                                << "SELECT * FROM TSharingProgs WHERE (((TSharingProgs.WasNotRefreshed)=1))"
-                                << "SELECT * FROM TSharingProgs WHERE (((TSharingProgs.WasNotRefreshed)=TRUE))";
-    QTest::newRow("texts joined, numbers added") << "SELECT Naslov+\" \"+[TKraj].[Zip], IDKRAJ+1 FROM TKraj"
-                                                 << "SELECT Naslov||' '||TKraj.Zip, IDKRAJ+1 FROM TKraj"
-                                                 << "SELECT Naslov||' '||TKraj.Zip, IDKRAJ+1 FROM TKraj";
-    QTest::newRow("ordering") << "SELECT * FROM TKraj ORDER BY Naziv, Zip DESC;"
-                              << "SELECT * FROM TKraj ORDER BY Naziv COLLATE VELDRA, Zip COLLATE VELDRA DESC;"
-                              << "SELECT * FROM TKraj ORDER BY Naziv NULLS FIRST, Zip DESC NULLS LAST;";
+    QTest::newRow("& joins each operand whole")
+        << "SELECT [TKraj].[Naziv] & \", \" & Trim(Zip) & :P AS Kraj FROM TKraj WHERE (IDDRZAVA) & IDKRAJ * 2 = \"12\""
+        << "SELECT COALESCE(CAST(TKraj.Naziv AS TEXT), '') || ', ' || COALESCE(CAST(Trim(Zip) AS TEXT), '') || COALESCE(CAST(:P AS TEXT), '') "
+           "AS Kraj FROM TKraj WHERE COALESCE(CAST((IDDRZAVA) AS TEXT), '') || COALESCE(CAST(IDKRAJ * 2 AS TEXT), '') = '12'"
+        << "SELECT COALESCE(CAST(TKraj.Naziv AS TEXT), '') || ', ' || COALESCE(CAST(Trim(Zip) AS TEXT), '') || COALESCE(CAST(:P AS TEXT), '') "
+           "AS Kraj FROM TKraj WHERE COALESCE(CAST((IDDRZAVA) AS TEXT), '') || COALESCE(CAST(IDKRAJ * 2 AS TEXT), '') = '12'";
     QTest::newRow("DISTINCTROW keeps rows of the selected tables apart")
         << "SELECT DISTINCTROW TOsnovniPod.ID, TOsnovniPodVezaKontakt.Value FROM (TOsnovniPod LEFT JOIN TOsnovniPodVezaKategorje ON "
            "TOsnovniPod.ID = TOsnovniPodVezaKategorje.IDOsebe) LEFT JOIN TOsnovniPodVezaKontakt ON TOsnovniPod.ID = "
@@ -114,10 +104,11 @@ void TestJetSql::translation_data()
            "TOsnovniPodVezaKontakt.IDOsebe WHERE (Value Is Not Null) ORDER BY TOsnovniPodVezaKontakt.Value NULLS FIRST;";
     QTest::newRow("DISTINCTROW over every joined table changes nothing")
         << "SELECT DISTINCTROW TKraj.Naziv FROM TKraj" << "SELECT TKraj.Naziv FROM TKraj" << "SELECT TKraj.Naziv FROM TKraj";
+    QTest::newRow("DELETE * with nothing after it") << "DELETE *" << "DELETE " << "DELETE ";
     QTest::newRow("update with a join")
-        << "UPDATE A1 INNER JOIN TSharingProgs ON A1.X = TSharingProgs.X SET A1.IDOsebe = [TSharingProgs].[IDOsebe] WHERE (A1.Y Like :P);"
-        << "UPDATE A1 SET IDOsebe = TSharingProgs.IDOsebe FROM TSharingProgs WHERE (A1.X = TSharingProgs.X) AND ((A1.Y Like :P));"
-        << "UPDATE A1 SET IDOsebe = TSharingProgs.IDOsebe FROM TSharingProgs WHERE (A1.X = TSharingProgs.X) AND ((A1.Y ILIKE :P));";
+        << "UPDATE A1 INNER JOIN TSharingProgs ON A1.X = TSharingProgs.X SET A1.IDOsebe = [TSharingProgs].[IDOsebe] WHERE (A1.Y = :P);"
+        << "UPDATE A1 SET IDOsebe = TSharingProgs.IDOsebe FROM TSharingProgs WHERE (A1.X = TSharingProgs.X) AND ((A1.Y = :P));"
+        << "UPDATE A1 SET IDOsebe = TSharingProgs.IDOsebe FROM TSharingProgs WHERE (A1.X = TSharingProgs.X) AND ((A1.Y = :P));";
 }
 
 void TestJetSql::translation()
@@ -197,6 +188,25 @@ void TestJetSql::statements_data()
          none, "AlertType", "1,2,2,0,0"},
         {"own company", lines({"Select *", "From TMaticniPodaci", "Where (IDFirma=:IDPodjetja)"}),
          QVariantMap{{QStringLiteral("IDPodjetja"), 1}}, "Naziv", "Moje podjetje d.o.o."},
+        {"literals keep their quotes, names their blanks",
+         QStringLiteral("SELECT \"Ana's \"\"x\"\"\" AS [Moje polje] FROM TDrzave WHERE IDDRZAVE = 1"), none, "Moje polje", "Ana's \"x\""},
+        {"+ joins texts and adds numbers",
+         QStringLiteral("SELECT [TKraj].[Naziv]+\" \"+[TKraj].[Zip] AS Kraj FROM TKraj WHERE IDKRAJ+1 = 3"), none, "Kraj", "Maribor 2000"},
+        {"ascending order puts empty values first", QStringLiteral("SELECT CelotnoIme FROM TOsnovniPod ORDER BY Ime, CelotnoIme DESC"),
+         none, "CelotnoIme", "Čebelica d.o.o.,Alfa d.o.o.,Ana Novak,Bojan Čeh,Cvetka Zupan"},
+        {"descending order puts them last", QStringLiteral("SELECT Priimek FROM TOsnovniPod ORDER BY Priimek DESC"), none, "Priimek",
+         "Zupan,Novak,Čeh,,"},
+        {"& joins Null as empty text, numbers as their digits, after arithmetic",
+         QStringLiteral("SELECT Ime & (\" \" & Priimek) & \"/\" & IDKRAJ - 1 AS Polno FROM TOsnovniPod ORDER BY ID"), none, "Polno",
+         "Ana Novak/0,Bojan Čeh/, /1,Cvetka Zupan/, /"},
+        {"& binds more strongly than a comparison",
+         QStringLiteral("SELECT CelotnoIme FROM TOsnovniPod WHERE Ime & Priimek = \"\" ORDER BY CelotnoIme"), none, "CelotnoIme",
+         "Alfa d.o.o.,Čebelica d.o.o."},
+        {"-1 beside a yes/no column is True",
+         QStringLiteral("SELECT TSharingProgs.* FROM TSharingProgs WHERE (((TSharingProgs.WasNotRefreshed)=-1));"), none, "IDOsebe", "2"},
+        {"0 beside a yes/no column is False, on either side",
+         QStringLiteral("SELECT CelotnoIme FROM TOsnovniPod WHERE 0 <> [PravnaOseba] ORDER BY CelotnoIme"), none, "CelotnoIme",
+         "Alfa d.o.o.,Čebelica d.o.o."},
     };
     for (const SqlDialect dialect : allDialects())
         for (const Case &c : cases)
@@ -215,6 +225,93 @@ void TestJetSql::statements()
     insertPersonsFixture(*database);
     QSqlQuery query = database->run(statement, parameters);
     QCOMPARE(::column(query, column), expected);
+}
+
+void TestJetSql::likeMatchesWhatJetMatches_data()
+{
+    addDialectColumn();
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QVariantMap>("parameters");
+    QTest::addColumn<QString>("expected");
+
+    struct Case { const char *name; const char *pattern; QVariantMap parameters; const char *expected; };
+    const Case cases[] = {
+        {"* and ? are wildcards", R"("a?b*")", {}, "a_b,axb"},
+        {"% is a character", R"("50%*")", {}, "50% popust"},
+        {"_ is a character", R"("a_b")", {}, "a_b"},
+        {"a backslash is a character", R"("C:\*")", {}, R"(C:\mapa)"},
+        {"[c] is the character c", R"("*[*]*")", {}, "2*3"},
+        {"a parameter holds a Jet pattern", ":Vzorec", {{QStringLiteral("Vzorec"), QStringLiteral("?_b")}}, "a_b"},
+        {"a joined pattern", R"("*" & :Del & "*")", {{QStringLiteral("Del"), QStringLiteral("%")}}, "50% popust"},
+    };
+    for (const SqlDialect dialect : allDialects())
+        for (const Case &c : cases)
+            newDialectRow(QString::fromUtf8(c.name), dialect) << QString::fromUtf8(c.pattern) << c.parameters << QString::fromUtf8(c.expected);
+}
+
+void TestJetSql::likeMatchesWhatJetMatches()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    QFETCH(QString, pattern);
+    QFETCH(QVariantMap, parameters);
+    QFETCH(QString, expected);
+    const auto database = testDatabase.connect();
+    for (const char *name : {"50% popust", "500 let", "a_b", "axb", "C:\\mapa", "C:mapa", "2*3", "23"})
+        database->run(QStringLiteral("INSERT INTO TKategorije (Naziv) VALUES (:N)"), {{QStringLiteral("N"), QString::fromUtf8(name)}});
+    QSqlQuery found = database->run(QStringLiteral("SELECT Naziv FROM TKategorije WHERE IDkat > 6 AND Naziv Like %1 ORDER BY Naziv").arg(pattern),
+                                    parameters);
+    QCOMPARE(column(found, QStringLiteral("Naziv")), expected);
+}
+
+void TestJetSql::truthIsStoredAsJetWritesIt_data()
+{
+    addDialectRows(QStringLiteral("truth"));
+}
+
+void TestJetSql::truthIsStoredAsJetWritesIt()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto database = testDatabase.connect();
+    insertPersonsFixture(*database);
+    database->run(QStringLiteral("INSERT INTO TSharingProgs (IDOsebe, ProgID, InProgIDOsebe, WasNotRefreshed) VALUES (1, \"CD\", 5, -1)"));
+    database->run(QStringLiteral("INSERT INTO TSharingProgs (IDOsebe, ProgID, InProgIDOsebe, WasNotRefreshed) VALUES (3, \"EF\", 6, 0)"));
+    database->run(QStringLiteral("UPDATE TSharingProgs SET WasNotRefreshed = -1 WHERE ProgID = \"EF\""));
+    database->run(QStringLiteral("UPDATE TSharingProgs SET WasNotRefreshed = 0 WHERE IDOsebe = 2"));
+    QSqlQuery pending = database->run(QStringLiteral("SELECT IDOsebe FROM TSharingProgs WHERE WasNotRefreshed = True ORDER BY IDOsebe"));
+    QCOMPARE(column(pending, QStringLiteral("IDOsebe")), QStringLiteral("1,3"));
+}
+
+void TestJetSql::refusesWhatItCannotTranslate_data()
+{
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("named"); // what the message names
+
+    QTest::newRow("date literal") << "SELECT * FROM TOsnovniPodVezaAlarmi WHERE DatumCas > #1/31/2026#" << "#1/31/2026#";
+    QTest::newRow("TOP") << "SELECT DISTINCT TOP 5 Naziv FROM TKraj" << "TOP 5";
+    QTest::newRow("IIf") << "SELECT IIf(PravnaOseba, \"P\", \"F\") AS Vrsta FROM TOsnovniPod" << "IIf()";
+    QTest::newRow("Nz in a condition") << "SELECT * FROM TOsnovniPod WHERE Nz(Ime, \"\") = \"\"" << "Nz()";
+    QTest::newRow("Mid inside a known function") << "SELECT Trim(Mid(Naziv, 2)) FROM TKraj" << "Mid()";
+    QTest::newRow("Left, a word of joins too") << "SELECT Left (Naziv, 2) FROM TKraj" << "Left()";
+    QTest::newRow("UCase (upper case differs on SQLite)") << "SELECT UCase(Naziv) FROM TKraj" << "UCase()";
+    QTest::newRow("list of characters") << "SELECT * FROM TKraj WHERE Naziv Like \"[a-c]*\"" << "Like \"[a-c]*\"";
+    QTest::newRow("# for a digit") << "SELECT * FROM TKraj WHERE Zip Like \"1###\"" << "Like \"1###\"";
+    QTest::newRow("[c] in a joined pattern") << "SELECT * FROM TKraj WHERE Naziv Like \"[*]\" & :P" << "Like \"[*]\"";
+    QTest::newRow("& without an operand") << "SELECT Naziv & FROM TKraj" << "&";
+}
+
+void TestJetSql::refusesWhatItCannotTranslate()
+{
+    QFETCH(QString, jet);
+    QFETCH(QString, named);
+    for (const SqlDialect dialect : allDialects()) {
+        try {
+            JetSql::translate(jet, dialect);
+            QFAIL("translated");
+        } catch (const DatabaseError &error) {
+            QVERIFY2(error.message().contains(named), qPrintable(error.message()));
+            QCOMPARE(error.sql(), jet);
+        }
+    }
 }
 
 void TestJetSql::sharingProgsUpdateTiesKeywordsToPersons_data()
