@@ -17,23 +17,9 @@
 
 namespace {
 
-const QString macroPattern = QStringLiteral("/(DATE|NOW|TIME)/");
-
 QString tr(const char *text)
 {
     return QCoreApplication::translate("DatabaseBackup", text);
-}
-
-// The last folder separator that is not part of a macro splits folder from name.
-qsizetype nameStart(const QString &expanded)
-{
-    QString masked = expanded;
-    static const QRegularExpression macro(macroPattern, QRegularExpression::CaseInsensitiveOption);
-    for (auto it = macro.globalMatch(expanded); it.hasNext();) {
-        const auto match = it.next();
-        masked.replace(match.capturedStart(), match.capturedLength(), QString(match.capturedLength(), QLatin1Char('_')));
-    }
-    return std::max(masked.lastIndexOf(QLatin1Char('/')), masked.lastIndexOf(QLatin1Char('\\'))) + 1;
 }
 
 QString wildcardToRegex(const QString &wildcard)
@@ -56,12 +42,14 @@ struct Backup
     qint64 number;
 };
 
-// Entries named "B" + a number of three digits or more, oldest (lowest number) first.
+// Plain files named "B" + a number of three digits or more, oldest (lowest number) first.
+// The program writes its backups as plain files; a folder or a link of such a name is
+// someone else's and is neither numbered on nor pruned.
 QList<Backup> numberedBackups(const QString &folder)
 {
     static const QRegularExpression numbered(QStringLiteral("^B(\\d{3,})"), QRegularExpression::CaseInsensitiveOption);
     QList<Backup> backups;
-    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoSymLinks | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
         const auto match = numbered.match(name);
         if (match.hasMatch())
@@ -120,24 +108,16 @@ bool copyAtomically(const QString &source, const QString &target)
     return false;
 }
 
-bool removeEntry(const QString &path)
-{
-    const QFileInfo entry(path);
-    return entry.isDir() && !entry.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
-}
-
 }
 
 QString GetBackupFolder()
 {
-    const QString expanded = GetBackupTemplate();
-    return expanded.left(nameStart(expanded));
+    return GetBackupTemplate().folder;
 }
 
 QString ExpandBackupName(bool wildcard, const QDateTime &now)
 {
-    const QString expanded = GetBackupTemplate();
-    QString name = expanded.mid(nameStart(expanded));
+    QString name = GetBackupTemplate().namePart;
     if (name.trimmed().isEmpty()) {
         // The date in the user's short format names the day's backup; no folder separators in a file name.
         name = QLocale().toString(now.date(), QLocale::ShortFormat);
@@ -191,6 +171,6 @@ bool MakeBackup(const QDateTime &now)
     // workstation has already removed is simply passed over.
     qsizetype count = old.size();
     for (qsizetype i = 0; count + 1 > 10 && i < old.size(); ++i, --count)
-        removeEntry(folder + old[i].name);
+        QFile::remove(folder + old[i].name);
     return true;
 }

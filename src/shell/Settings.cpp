@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QRegularExpression>
 
 bool AutoShiftNames = true;
 
@@ -43,6 +44,21 @@ QString belowDataFolder(const QString &value)
     if (value.startsWith(QLatin1Char('\\')))
         return GetDataFolder() + withSlashes(value.mid(1, 250));
     return withSlashes(value);
+}
+
+// Where the file-name part of a backup template begins (see BackupTemplate).
+qsizetype backupNameStart(const QString &value)
+{
+    const qsizetype backslash = value.lastIndexOf(QLatin1Char('\\'));
+    if (backslash >= 0)
+        return backslash + 1;
+    static const QRegularExpression macro(QStringLiteral("/(DATE|NOW|TIME)/"), QRegularExpression::CaseInsensitiveOption);
+    QString masked = value;
+    for (auto it = macro.globalMatch(value); it.hasNext();) {
+        const auto match = it.next();
+        masked.replace(match.capturedStart(), match.capturedLength(), QString(match.capturedLength(), QLatin1Char('_')));
+    }
+    return masked.lastIndexOf(QLatin1Char('/')) + 1;
 }
 
 QString iniGlavno(const char *key)
@@ -161,9 +177,11 @@ int GetCompanyId()
     return id;
 }
 
-QString GetBackupTemplate()
+BackupTemplate GetBackupTemplate()
 {
-    return belowDataFolder(iniGlavno("BackUpFolder"));
+    const QString value = iniGlavno("BackUpFolder");
+    const qsizetype nameStart = backupNameStart(value);
+    return {belowDataFolder(value.left(nameStart)), value.mid(nameStart)};
 }
 
 QString GetDatabaseServer()

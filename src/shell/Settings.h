@@ -42,7 +42,16 @@ QString GetDataFolder();
 QString GetImageFolder();
 // Throws ConversionError when "MaticniPodatki" is not a whole number.
 int GetCompanyId();
-QString GetBackupTemplate();
+// The backup template "BackUpFolder", split as written: the folder part runs up to and
+// including the value's last "\"; a value without one is split at its last "/" that is
+// not a slash of a /DATE/, /NOW/ or /TIME/ macro. The folder follows the folder rules
+// (empty when the value has none); the file-name part keeps its macros.
+struct BackupTemplate
+{
+    QString folder;
+    QString namePart;
+};
+BackupTemplate GetBackupTemplate();
 // The PostgreSQL server the INI names in "Baza", empty when the data folder holds the database.
 QString GetDatabaseServer();
 

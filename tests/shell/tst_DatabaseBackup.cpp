@@ -33,6 +33,8 @@ private Q_SLOTS:
     void oneBackupPerDay();
     void expandBackupName_data();
     void expandBackupName();
+    void templateSplit_data();
+    void templateSplit();
     void nowTemplateMatchesAnyTimeOfToday();
     void blankNamePartUsesTheShortDate();
     void keepsTheTenNewest();
@@ -90,6 +92,33 @@ void TestDatabaseBackup::expandBackupName()
     QCOMPARE(ExpandBackupName(true, december9), wildcard);
 }
 
+void TestDatabaseBackup::templateSplit_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("folder"); // "<data>" stands for the data folder
+    QTest::addColumn<QString>("exact");
+    QTest::newRow("folder named like a macro") << "\\Backup\\Date\\Podatki /DATE/.mdb" << "<data>Backup/Date/"
+                                               << "Podatki 09.12.2026.mdb";
+    QTest::newRow("absolute folder ended by a backslash") << "/srv/now\\x /NOW/" << "/srv/now/"
+                                                          << "x 09.12.2026 (14.03.59)";
+    QTest::newRow("only the leading backslash") << "\\/TIME/.mdb" << "<data>" << "14.03.59.mdb";
+    QTest::newRow("slashes only") << "/srv/kopije/Podatki /DATE/.mdb" << "/srv/kopije/" << "Podatki 09.12.2026.mdb";
+    QTest::newRow("slashes only: a folder named like a macro is the macro")
+        << "/srv/now/x" << "/" << "srv09.12.2026 (14.03.59)x";
+    QTest::newRow("no folder") << "Podatki /DATE/.mdb" << "" << "Podatki 09.12.2026.mdb";
+}
+
+void TestDatabaseBackup::templateSplit()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, folder);
+    QFETCH(QString, exact);
+    TestInstallation installation;
+    installation.writeIni({{QStringLiteral("BackUpFolder"), value}});
+    QCOMPARE(GetBackupFolder(), folder.replace(QStringLiteral("<data>"), installation.dataFolder()));
+    QCOMPARE(ExpandBackupName(false, december9), exact);
+}
+
 void TestDatabaseBackup::nowTemplateMatchesAnyTimeOfToday()
 {
     TestInstallation installation;
@@ -124,12 +153,19 @@ void TestDatabaseBackup::keepsTheTenNewest()
         touch(folder + QStringLiteral("B%1 Podatki 0%2.11.2026.mdb").arg(i, 3, 10, QLatin1Char('0')).arg(i % 10));
     touch(folder + QStringLiteral("Backup.txt"));
     touch(folder + QStringLiteral("Bx1"));
+    // A folder or a link named like a backup is not the program's: neither numbered on nor removed.
+    QVERIFY(QDir(folder).mkpath(QStringLiteral("B000 mapa")));
+    touch(folder + QStringLiteral("B000 mapa/pogodba.txt"));
+    QVERIFY(QFile::link(folder + QStringLiteral("Backup.txt"), folder + QStringLiteral("B099 povezava")));
     QVERIFY(MakeBackup(december9));
     QStringList expected;
     for (int i = 3; i <= 11; ++i)
         expected << QStringLiteral("B%1 Podatki 0%2.11.2026.mdb").arg(i, 3, 10, QLatin1Char('0')).arg(i % 10);
-    expected << QStringLiteral("B012 Podatki 09.12.2026.mdb") << QStringLiteral("Backup.txt") << QStringLiteral("Bx1");
+    expected << QStringLiteral("B012 Podatki 09.12.2026.mdb") << QStringLiteral("B099 povezava")
+             << QStringLiteral("Backup.txt") << QStringLiteral("Bx1");
+    expected.prepend(QStringLiteral("B000 mapa"));
     QCOMPARE(entries(folder), expected);
+    QVERIFY(QFile::exists(folder + QStringLiteral("B000 mapa/pogodba.txt")));
 }
 
 void TestDatabaseBackup::numberingGoesOnAfter999()
