@@ -130,6 +130,8 @@ template<typename Change> void IniFile::modify(Change change)
     if (!lock.tryLock(10000))
         throw IniWriteError(QStringLiteral("Cannot lock %1").arg(m_path).toStdString());
     Content content = load();
+    if (content.encoding == TextCodec::Encoding::Undecodable)
+        throw IniWriteError(QStringLiteral("Cannot rewrite %1: its text cannot be read here").arg(m_path).toStdString());
     if (change(content))
         save(content);
 }

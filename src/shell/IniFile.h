@@ -30,7 +30,8 @@ public:
     // false, with the list untouched, when there is no such section.
     bool readSectionValues(const QString &section, QStringList *lines) const;
 
-    // Throw IniWriteError when the file cannot be written.
+    // Throw IniWriteError when the file cannot be written, or when its text cannot be
+    // read faithfully here (TextCodec::Encoding::Undecodable): a rewrite would lose it.
     void writeString(const QString &section, const QString &key, const QString &value);
     void deleteKey(const QString &section, const QString &key);
 

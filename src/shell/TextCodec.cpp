@@ -3,9 +3,20 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <utility>
+
 namespace TextCodec {
 
-static constexpr char legacyName[] = "windows-1250";
+static QByteArray &legacyName()
+{
+    static QByteArray name = QByteArrayLiteral("windows-1250");
+    return name;
+}
+
+QByteArray setLegacyCodePage(const QByteArray &name)
+{
+    return std::exchange(legacyName(), name);
+}
 
 QString decode(const QByteArray &bytes, Encoding *found)
 {
@@ -13,9 +24,13 @@ QString decode(const QByteArray &bytes, Encoding *found)
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(bytes);
     if (utf8.hasError()) {
-        QStringDecoder legacy(legacyName);
-        text = legacy(bytes);
-        encoding = Encoding::Windows1250;
+        QStringDecoder legacy(legacyName().constData());
+        if (legacy.isValid()) {
+            text = legacy(bytes);
+            encoding = Encoding::Windows1250;
+        } else {
+            encoding = Encoding::Undecodable;
+        }
     }
     if (found)
         *found = encoding;
@@ -25,10 +40,10 @@ QString decode(const QByteArray &bytes, Encoding *found)
 QByteArray encode(const QString &text, Encoding encoding)
 {
     if (encoding == Encoding::Windows1250) {
-        QStringEncoder legacy(legacyName);
+        QStringEncoder legacy(legacyName().constData());
         QByteArray bytes = legacy(text);
         // The converter may substitute what the code page lacks; only a faithful round trip will do.
-        if (!legacy.hasError() && QString(QStringDecoder(legacyName)(bytes)) == text)
+        if (!legacy.hasError() && QString(QStringDecoder(legacyName().constData())(bytes)) == text)
             return bytes;
     }
     QStringEncoder utf8(QStringEncoder::Utf8, encoding == Encoding::Utf8WithBom

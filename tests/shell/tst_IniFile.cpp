@@ -1,6 +1,8 @@
 #include "IniFile.h"
+#include "TextCodec.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -36,6 +38,7 @@ private Q_SLOTS:
     void writeToUnwritableFolderThrows();
     void deleteKey();
     void legacyFileStaysLegacy();
+    void undecodableFileIsNotRewritten();
     void concurrentWritersLoseNothing();
 
 private:
@@ -171,6 +174,20 @@ void TestIniFile::legacyFileStaysLegacy()
     ini.writeString(QStringLiteral("Glavno"), QStringLiteral("Znak"), QStringLiteral("€ → ✓"));
     QCOMPARE(ini.readString(QStringLiteral("Glavno"), QStringLiteral("Znak")), QStringLiteral("€ → ✓"));
     QCOMPARE(ini.readString(QStringLiteral("Glavno"), QStringLiteral("Ime")), QStringLiteral("Šola"));
+}
+
+void TestIniFile::undecodableFileIsNotRewritten()
+{
+    const QByteArray legacy = "[Glavno]\nIme=\x8aola\n";
+    IniFile ini(write(legacy));
+    // A platform without the legacy code page.
+    const QByteArray usual = TextCodec::setLegacyCodePage("no-such-code-page");
+    const auto restore = qScopeGuard([&usual] { TextCodec::setLegacyCodePage(usual); });
+    QCOMPARE(ini.readString(QStringLiteral("Glavno"), QStringLiteral("Ime")), QStringLiteral("\uFFFDola"));
+    QVERIFY_THROWS_EXCEPTION(IniWriteError,
+                             ini.writeString(QStringLiteral("Glavno"), QStringLiteral("Drugo"), QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(IniWriteError, ini.deleteKey(QStringLiteral("Glavno"), QStringLiteral("Ime")));
+    QCOMPARE(contents(), legacy);
 }
 
 void TestIniFile::concurrentWritersLoseNothing()
