@@ -128,14 +128,22 @@ void SetMenuTag(QAction *action, int tag)
     action->setProperty("tag", tag);
 }
 
+void SetDefaultShortcut(QAction *action, const QKeySequence &shortcut)
+{
+    action->setShortcut(shortcut);
+    action->setProperty("defaultShortcut", QVariant::fromValue(shortcut));
+}
+
 void SaveMenuShortcuts(QMenuBar *menu)
 {
     const QString key = QString::fromLatin1(KeyMenuShortCuts);
     WriteRegString(key, QStringLiteral("DEF"), QStringLiteral("DEF"));
     forEachEntry(menu, [&](QAction *entry, const QString &name) {
         const int code = ShortcutToCode(entry->shortcut());
-        // A removed shortcut is stored as 0, so that the old one does not come back at the next start.
-        if (code != 0 || !ReadRegString(key, name).trimmed().isEmpty())
+        // A removed shortcut is stored as 0, so that the stored or the default one does not
+        // come back at the next start.
+        const bool hasDefault = !entry->property("defaultShortcut").value<QKeySequence>().isEmpty();
+        if (code != 0 || hasDefault || !ReadRegString(key, name).trimmed().isEmpty())
             WriteRegString(key, name, QString::number(code));
     });
 }

@@ -16,5 +16,9 @@ QKeySequence CodeToShortcut(int code);
 int MenuTag(const QAction *action);
 void SetMenuTag(QAction *action, int tag);
 
+// Gives an entry the shortcut it has when nothing is stored for it; a removed default
+// shortcut is then stored too, so that it does not come back at the next start.
+void SetDefaultShortcut(QAction *action, const QKeySequence &shortcut);
+
 void SaveMenuShortcuts(QMenuBar *menu);
 void LoadMenuShortcuts(QMenuBar *menu);

@@ -220,7 +220,7 @@ void TFMain::createMenus()
             &TFMain::Splono1Click);
     glavno->addSeparator();
     QAction *exit = addMenuEntry(glavno, "Izhod1", tr("&Izhod"), tr("Izhod iz programa"));
-    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    SetDefaultShortcut(exit, QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(exit, &QAction::triggered, this, &TFMain::close);
 
     QMenu *codeLists = topLevel("ifranti1", tr("&Šifranti"), tr("Šifranti"));
@@ -232,7 +232,8 @@ void TFMain::createMenus()
         connect(action, &QAction::triggered, this, open(window));
         return action;
     };
-    codeList("Kraji1", tr("&Kraji"), tr("Urejanje krajev"), "FKraji", ":/images/kraji.png")->setShortcut(Qt::Key_F5);
+    SetDefaultShortcut(codeList("Kraji1", tr("&Kraji"), tr("Urejanje krajev"), "FKraji", ":/images/kraji.png"),
+                       Qt::Key_F5);
     codeList("Pokrajine1", tr("&Pokrajine"), tr("Urejanje pokrajin"), "FPokrajine", ":/images/pokrajine.png");
     codeList("Drvae1", tr("&Države"), tr("Urejanje držav"), "FDrzave", ":/images/drzave.png");
     codeLists->addSeparator();

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void codes_data();
     void codes();
     void saveNamesValuesByPositionOrTag();
+    void removedDefaultStaysRemoved();
     void loadAppliesStoredShortcuts();
     void loadWithoutDefChangesNothing();
 
@@ -27,10 +28,10 @@ private:
         {
             QMenu *glavno = bar.addMenu(QStringLiteral("&Glavno"));
             izhod = glavno->addAction(QStringLiteral("&Izhod"));
-            izhod->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+            SetDefaultShortcut(izhod, QKeySequence(Qt::CTRL | Qt::Key_X));
             QMenu *sifranti = bar.addMenu(QStringLiteral("&Šifranti"));
             kraji = sifranti->addAction(QStringLiteral("&Kraji"));
-            kraji->setShortcut(Qt::Key_F5);
+            SetDefaultShortcut(kraji, Qt::Key_F5);
             sifranti->addSeparator();
             alarmi = sifranti->addAction(QStringLiteral("Alarmi"));
             QMenu *programs = bar.addMenu(QStringLiteral("Programi"));
@@ -91,6 +92,20 @@ void TestMenuShortcuts::saveNamesValuesByPositionOrTag()
     Menu restarted;
     LoadMenuShortcuts(&restarted.bar);
     QVERIFY(restarted.kraji->shortcut().isEmpty());
+}
+
+void TestMenuShortcuts::removedDefaultStaysRemoved()
+{
+    TestInstallation installation;
+    Menu menu;
+    menu.izhod->setShortcut(QKeySequence()); // nothing was stored for it before
+    SaveMenuShortcuts(&menu.bar);
+    QCOMPARE(stored(QStringLiteral("0;0")), QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("1;2")), QString()); // no default, no shortcut: nothing stored
+    Menu restarted;
+    LoadMenuShortcuts(&restarted.bar);
+    QVERIFY(restarted.izhod->shortcut().isEmpty());
+    QCOMPARE(restarted.kraji->shortcut(), QKeySequence(Qt::Key_F5));
 }
 
 void TestMenuShortcuts::loadAppliesStoredShortcuts()
