@@ -55,7 +55,7 @@ StartupSteps startupSteps()
 
 // The windows and the data module are created in this order; each later one may rely
 // on the earlier ones.
-void CreateWindows()
+void CreateWindows(SingleInstance &instance)
 {
     new TFMain(mainWindowServices());
     // The module manager comes here. The database opens only after the main window exists.
@@ -80,6 +80,10 @@ void CreateWindows()
     FMain->showPlaced();
     WindowPlacement::restore(frame, QStringLiteral("Software\\Veldra\\FVeldra"), true);
     WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Handle"), QString::number(FMain->winId()));
+    // A second start brings this copy to the front from here on, and one that came
+    // during the start-up does so now. The alarm review is created after this.
+    QObject::connect(&instance, &SingleInstance::activationRequested, FMain, &TFMain::restoreAndRaise);
+    instance.deliverRequests();
 }
 
 }
@@ -94,18 +98,17 @@ int main(int argc, char *argv[])
     ClearAutoHideSeconds();
     GetAutoHideSeconds();
 
-    if (const int exitCode = RunStartupInitialisation(startupSteps()))
-        return exitCode;
+    if (const std::optional<int> exitCode = RunStartupInitialisation(startupSteps()))
+        return *exitCode;
 
     app.setErrorReportingActive(true);
     try {
-        CreateWindows();
+        CreateWindows(instance);
     } catch (const std::exception &error) {
         // The windows could not be made (the database cannot be used, say): tell why and end.
         VeldraApplication::reportError(error, QStringLiteral("CreateWindows"));
         return 2;
     }
-    QObject::connect(&instance, &SingleInstance::activationRequested, FMain, &TFMain::restoreAndRaise);
 
     const int result = app.exec();
     delete FMain;

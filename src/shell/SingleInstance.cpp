@@ -8,6 +8,7 @@
 #include <QLocalSocket>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -33,7 +34,7 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent)
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 if (socket->readAll().contains(showRequest.trimmed()))
-                    Q_EMIT activationRequested();
+                    requestArrived();
             });
         }
     });
@@ -62,6 +63,21 @@ bool SingleInstance::claim()
     if (!askRunningCopy())
         std::fprintf(stderr, "veldra: already running, but the running copy does not answer\n");
     return false;
+}
+
+void SingleInstance::requestArrived()
+{
+    if (m_delivering)
+        Q_EMIT activationRequested();
+    else
+        m_requestHeld = true;
+}
+
+void SingleInstance::deliverRequests()
+{
+    m_delivering = true;
+    if (std::exchange(m_requestHeld, false))
+        Q_EMIT activationRequested();
 }
 
 bool SingleInstance::askRunningCopy()

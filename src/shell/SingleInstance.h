@@ -18,13 +18,21 @@ public:
     bool claim();
     void release();
 
+    // A second start may come while this copy still starts up (its modal message boxes
+    // run the event loop, so the request is read then). It is held until the program has
+    // a window to show; from this call on every request is signalled at once.
+    void deliverRequests();
+
 Q_SIGNALS:
     void activationRequested();
 
 private:
     bool askRunningCopy();
+    void requestArrived();
 
     QString m_serverName;
     QLockFile m_lock;
     QLocalServer m_server;
+    bool m_delivering = false;
+    bool m_requestHeld = false;
 };

@@ -42,7 +42,7 @@ QString separatorOf(const QString &format, const QString &fallback)
 
 }
 
-int RunStartupInitialisation(const StartupSteps &steps)
+std::optional<int> RunStartupInitialisation(const StartupSteps &steps)
 {
     bool ok = false;
     const int languageId = ReadRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("LangID")).trimmed().toInt(&ok);
@@ -65,16 +65,17 @@ int RunStartupInitialisation(const StartupSteps &steps)
     // A server keeps its own backups; there is no file here to copy.
     if (!onServer && BackupNeeded())
         MakeBackup();
-    RecordLastAccess();
+    RecordLastAccess(QDateTime::currentDateTime(), GetComputerNameText());
     WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Location"), ProgramPaths::programFile());
 
-    if (steps.checkForUpgrade)
-        steps.checkForUpgrade();
+    // A copy that an upgrade takes over ends before it makes anything more.
+    if (steps.checkForUpgrade && steps.checkForUpgrade() == StepResult::EndNow)
+        return 0;
     if (steps.scanModules)
         steps.scanModules();
 
     ReadAutoShift();
-    return 0;
+    return std::nullopt;
 }
 
 QString LastAccessText(const QDateTime &moment)
@@ -86,11 +87,13 @@ QString LastAccessText(const QDateTime &moment)
         + moment.toString(QStringLiteral("dd'%1'MM'%1'yyyy '('hh'%2'mm')'").arg(date, time));
 }
 
-void RecordLastAccess(const QDateTime &moment)
+void RecordLastAccess(const QDateTime &moment, const QString &computer)
 {
+    if (computer.trimmed().isEmpty())
+        return;
     try {
-        WriteIniString(GetDataFolder() + QStringLiteral("LastVer.ini"), QStringLiteral("Uporabniki"),
-                       GetComputerNameText(), LastAccessText(moment));
+        WriteIniString(GetDataFolder() + QStringLiteral("LastVer.ini"), QStringLiteral("Uporabniki"), computer,
+                       LastAccessText(moment));
     } catch (const IniWriteError &) {
         // A read-only data folder does not stop the start.
     }

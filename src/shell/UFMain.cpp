@@ -416,6 +416,8 @@ int TFMain::OpenChildWindow(const QString &name)
 
 void TFMain::restoreAndRaise()
 {
+    // Whoever brings the program back is using it: auto-hide must not take it away at once.
+    m_usage.noteActivity(QDateTime::currentMSecsSinceEpoch());
     if (isMinimized() || !isVisible()) {
         if (windowState() & Qt::WindowMaximized)
             showMaximized();
@@ -469,7 +471,6 @@ void TFMain::AppEvents1Minimize()
 
 void TFMain::RxTrayIcon1Click()
 {
-    m_usage.noteActivity(QDateTime::currentMSecsSinceEpoch());
     restoreAndRaise();
 }
 
@@ -587,16 +588,26 @@ bool TFMain::FormCloseQuery()
 void TFMain::FormClose()
 {
     m_timer.stop();
-    writeUsageFigures();
-    if (m_services.countPersons) {
-        if (const std::optional<int> persons = m_services.countPersons())
-            WriteRegString(nastavitve(), QStringLiteral("statr"), QString::number(*persons));
-    }
+    // The pending edit is saved before anything else touches the database.
     if (m_person)
         m_person->leave();
+    writeUsageFigures();
+    writePersonCount();
     if (m_services.destroyPluginChildWindows)
         m_services.destroyPluginChildWindows();
     WindowPlacement::save(this, QString::fromLatin1(KeyGlavnoOkno));
+}
+
+// The count is only a usage figure: a database that fails here must not keep the program open.
+void TFMain::writePersonCount()
+{
+    if (!m_services.countPersons)
+        return;
+    try {
+        if (const std::optional<int> persons = m_services.countPersons())
+            WriteRegString(nastavitve(), QStringLiteral("statr"), QString::number(*persons));
+    } catch (...) {
+    }
 }
 
 void TFMain::closeEvent(QCloseEvent *event)

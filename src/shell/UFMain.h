@@ -43,7 +43,7 @@ public:
 
     // Shows the window where and how it was left (maximised the first time).
     void showPlaced();
-    // Brings the program back from the tray or from behind other windows.
+    // Brings the program back from the tray or from behind other windows; counts as activity.
     void restoreAndRaise();
 
     void timerTick(qint64 now);
@@ -80,6 +80,7 @@ private:
     void applyColours();
     void hideApplication();
     void writeUsageFigures();
+    void writePersonCount();
     void createLauncherShortcutsWhenWanted();
     QMdiSubWindow *childNamed(const QString &name) const;
     void activatePersonFrame();

@@ -19,6 +19,7 @@
 #include <QStatusTipEvent>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <memory>
@@ -53,8 +54,11 @@ QLabel *panel(TFMain &window, const char *name)
 class FakePerson : public PersonWindowLink
 {
 public:
-    explicit FakePerson(TFMain &main)
-        : m_window(new QWidget)
+    // The calls are recorded in log, which others may share to show the order of events.
+    explicit FakePerson(TFMain &main, const std::shared_ptr<QStringList> &log = std::make_shared<QStringList>())
+        : calls(*log)
+        , m_log(log)
+        , m_window(new QWidget)
     {
         m_window->setObjectName(QStringLiteral("FVeldra"));
         m_window->setWindowTitle(QStringLiteral("Osebe"));
@@ -71,12 +75,34 @@ public:
     void activate() override { calls << QStringLiteral("activate"); }
     void leave() override { calls << QStringLiteral("leave"); }
 
-    QStringList calls;
+    QStringList &calls;
     bool failRefresh = false;
 
 private:
+    std::shared_ptr<QStringList> m_log;
     QWidget *m_window;
 };
+
+// A check that no pop-up menu opens must not hang in the menu's exec(): after the time,
+// a pop-up that is open is noted and closed.
+struct PopupWatch
+{
+    bool checked = false;
+    bool shown = false;
+};
+
+std::shared_ptr<PopupWatch> closePopupAfter(int ms)
+{
+    auto watch = std::make_shared<PopupWatch>();
+    QTimer::singleShot(ms, [watch] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            watch->shown = true;
+            popup->close();
+        }
+        watch->checked = true;
+    });
+    return watch;
+}
 
 struct Opened
 {
@@ -119,6 +145,8 @@ private Q_SLOTS:
     void inputCountsAsActivity();
     void trayMenuClosesTheProgram();
     void closeAsksAndWritesUsage();
+    void closeSavesFirstAndFinishes_data();
+    void closeSavesFirstAndFinishes();
     void placementIsRestored();
 };
 
@@ -301,8 +329,10 @@ void TestMainWindow::windowList()
     auto opened = std::make_shared<Opened>();
     TFMain window(withCodeListWindows(opened));
     window.show();
+    const auto popup = closePopupAfter(200);
     window.StatusBar1MouseDown();
-    QVERIFY(!QApplication::activePopupWidget()); // no child window: no list
+    QTRY_VERIFY(popup->checked);
+    QVERIFY(!popup->shown); // no child window: no list
 
     window.OpenChildWindow(QStringLiteral("FKraji"));
     window.OpenChildWindow(QStringLiteral("FDrzave"));
@@ -341,8 +371,12 @@ void TestMainWindow::autoHideWithoutTrayOnlyMinimises()
     // There is no tray here: a hidden program could not be reached again.
     QVERIFY(window.isVisible());
 
+    // Being brought back (from the tray, by a second start) counts as activity, so the
+    // program does not hide again at the next tick.
+    window.usage().noteActivity(now - 3600 * 1000);
     window.restoreAndRaise();
     QTRY_VERIFY(!window.isMinimized());
+    QVERIFY(!window.usage().idleFor(QDateTime::currentMSecsSinceEpoch() + 5000, 60));
 }
 
 void TestMainWindow::activationRefreshesThePersonWindow()
@@ -403,6 +437,8 @@ void TestMainWindow::closeAsksAndWritesUsage()
     services.countPersons = [] { return std::optional<int>(42); };
     TFMain window(services);
     window.show();
+    // The program's activation comes before the person window is there to record it.
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     FakePerson person(window);
     window.setPersonWindow(&person);
 
@@ -420,6 +456,41 @@ void TestMainWindow::closeAsksAndWritesUsage()
     QVERIFY(ReadRegDouble(nastavitve(), QStringLiteral("statoh"), 0) > 0.04);
     QVERIFY(!ReadRegString(QString::fromLatin1(KeyGlavnoOkno), QStringLiteral("NormPos")).isEmpty());
     QCOMPARE(person.calls, QStringList{QStringLiteral("leave")});
+}
+
+void TestMainWindow::closeSavesFirstAndFinishes_data()
+{
+    QTest::addColumn<bool>("countFails");
+    QTest::addColumn<QString>("statr");
+    QTest::newRow("count succeeds") << false << "42";
+    QTest::newRow("count fails") << true << "";
+}
+
+void TestMainWindow::closeSavesFirstAndFinishes()
+{
+    QFETCH(bool, countFails);
+    QFETCH(QString, statr);
+    TestInstallation installation;
+    auto log = std::make_shared<QStringList>();
+    MainWindowServices services;
+    services.countPersons = [log, countFails]() -> std::optional<int> {
+        *log << QStringLiteral("count");
+        if (countFails)
+            throw std::runtime_error("database gone");
+        return 42;
+    };
+    services.destroyPluginChildWindows = [log] { *log << QStringLiteral("plugins"); };
+    TFMain window(services);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    FakePerson person(window, log);
+    window.setPersonWindow(&person);
+
+    ModalAnswer::press(QStringLiteral("Da"));
+    QVERIFY(window.close());
+    QCOMPARE(*log, (QStringList{"leave", "count", "plugins"}));
+    QCOMPARE(ReadRegString(nastavitve(), QStringLiteral("statr")), statr);
+    QVERIFY(!ReadRegString(QString::fromLatin1(KeyGlavnoOkno), QStringLiteral("NormPos")).isEmpty());
 }
 
 void TestMainWindow::placementIsRestored()

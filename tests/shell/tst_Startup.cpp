@@ -26,6 +26,12 @@ QString okText()
     return QCoreApplication::translate("TFMessageBox", "V redu");
 }
 
+// The start's outcome as text, so that a failed comparison says what happened.
+QString outcome(const std::optional<int> &exitCode)
+{
+    return exitCode ? QStringLiteral("exit %1").arg(*exitCode) : QStringLiteral("go on");
+}
+
 void installModule(const TestInstallation &installation, const QString &extension, const QByteArray &content = {})
 {
     const QString target = installation.programFolder() + QStringLiteral("veldra.") + extension;
@@ -48,9 +54,12 @@ private Q_SLOTS:
     void missingFiles_data();
     void missingFiles();
     void successfulStart();
+    void upgradeThatTakesOverEndsTheStart();
     void databaseOnAServerNeedsNoFile();
     void lastAccessText_data();
     void lastAccessText();
+    void namelessComputerIsNotRecorded_data();
+    void namelessComputerIsNotRecorded();
     void languageModule_data();
     void languageModule();
     void languageChosenFromSettings();
@@ -84,7 +93,7 @@ void TestStartup::missingFiles()
         QVERIFY(QFile::copy(installation.databaseFile(), installation.programFolder() + QStringLiteral("Veldra_be.mdb")));
 
     auto seen = ModalAnswer::press(QStringLiteral("OK"));
-    QCOMPARE(RunStartupInitialisation({}), 1);
+    QCOMPARE(outcome(RunStartupInitialisation({})), QStringLiteral("exit 1"));
     QCOMPARE(seen->text, message.replace(QStringLiteral("<ini>"), installation.iniFile()));
     QCOMPARE(seen->buttons, QStringList{QStringLiteral("OK")});
     // Nothing else of the start has run.
@@ -99,10 +108,13 @@ void TestStartup::successfulStart()
     WriteRegString(QString::fromLatin1(KeyBarve), QStringLiteral("CT_WBack"), QStringLiteral("255"));
     WriteRegString(nastavitve(), QStringLiteral("AutoShift"), QStringLiteral("0"));
     QStringList steps;
-    const StartupSteps hooks{[&steps] { steps << QStringLiteral("upgrade"); },
+    const StartupSteps hooks{[&steps] {
+                                 steps << QStringLiteral("upgrade");
+                                 return StepResult::GoOn;
+                             },
                              [&steps] { steps << QStringLiteral("modules"); }};
 
-    QCOMPARE(RunStartupInitialisation(hooks), 0);
+    QCOMPARE(outcome(RunStartupInitialisation(hooks)), QStringLiteral("go on"));
     QCOMPARE(steps, (QStringList{"upgrade", "modules"}));
     QCOMPARE(ReadRegString(nastavitve(), QStringLiteral("Location")), installation.programFile());
     QCOMPARE(QDir(installation.dataFolder() + QStringLiteral("Backup")).entryList(QDir::Files).size(), 1);
@@ -116,15 +128,28 @@ void TestStartup::successfulStart()
 
     // A second start the same day makes no second backup.
     installation.restart();
-    QCOMPARE(RunStartupInitialisation({}), 0);
+    QCOMPARE(outcome(RunStartupInitialisation({})), QStringLiteral("go on"));
     QCOMPARE(QDir(installation.dataFolder() + QStringLiteral("Backup")).entryList(QDir::Files).size(), 1);
+}
+
+void TestStartup::upgradeThatTakesOverEndsTheStart()
+{
+    TestInstallation installation;
+    QStringList steps;
+    const StartupSteps hooks{[&steps] {
+                                 steps << QStringLiteral("upgrade");
+                                 return StepResult::EndNow;
+                             },
+                             [&steps] { steps << QStringLiteral("modules"); }};
+    QCOMPARE(outcome(RunStartupInitialisation(hooks)), QStringLiteral("exit 0"));
+    QCOMPARE(steps, QStringList{QStringLiteral("upgrade")});
 }
 
 void TestStartup::databaseOnAServerNeedsNoFile()
 {
     TestInstallation installation(TestInstallation::WithoutDatabase);
     installation.writeIni({{QStringLiteral("Baza"), QStringLiteral("postgresql://veldra@strežnik/veldra")}});
-    QCOMPARE(RunStartupInitialisation({}), 0);
+    QCOMPARE(outcome(RunStartupInitialisation({})), QStringLiteral("go on"));
     // The server keeps its own backups.
     QVERIFY(!QDir(installation.dataFolder() + QStringLiteral("Backup")).exists());
     QVERIFY(QFile::exists(installation.dataFolder() + QStringLiteral("LastVer.ini")));
@@ -147,6 +172,30 @@ void TestStartup::lastAccessText()
     QLocale::setDefault(locale);
     QCOMPARE(LastAccessText(QDateTime(QDate(2026, 12, 9), QTime(1, 15, 42))), expected);
     QLocale::setDefault(QLocale::system());
+}
+
+void TestStartup::namelessComputerIsNotRecorded_data()
+{
+    QTest::addColumn<QString>("computer");
+    QTest::newRow("empty") << "";
+    QTest::newRow("blank") << "  ";
+}
+
+void TestStartup::namelessComputerIsNotRecorded()
+{
+    QFETCH(QString, computer);
+    TestInstallation installation;
+    const QDateTime moment(QDate(2026, 12, 9), QTime(1, 15));
+    RecordLastAccess(moment, QStringLiteral("PC1"));
+    QFile lastVer(installation.dataFolder() + QStringLiteral("LastVer.ini"));
+    QVERIFY(lastVer.open(QIODevice::ReadOnly));
+    const QByteArray before = lastVer.readAll();
+    lastVer.close();
+    // Such a line could never be found again: every start would add one more.
+    RecordLastAccess(moment, computer);
+    RecordLastAccess(moment, computer);
+    QVERIFY(lastVer.open(QIODevice::ReadOnly));
+    QCOMPARE(lastVer.readAll(), before);
 }
 
 void TestStartup::languageModule_data()
@@ -183,14 +232,14 @@ void TestStartup::languageChosenFromSettings()
     TestInstallation installation;
     installModule(installation, QStringLiteral("ENU"));
     installModule(installation, QStringLiteral("SL"));
-    QCOMPARE(RunStartupInitialisation({}), 0); // LangID missing: 36, Slovenian
+    QCOMPARE(outcome(RunStartupInitialisation({})), QStringLiteral("go on")); // LangID missing: 36, Slovenian
     QCOMPARE(okText(), QStringLiteral("OK"));  // (the test's module translates)
     QFile::remove(installation.programFolder() + QStringLiteral("veldra.SL"));
     WriteRegString(nastavitve(), QStringLiteral("LangID"), QStringLiteral("slovensko"));
-    QCOMPARE(RunStartupInitialisation({}), 0); // not a number: 36, and no module any more
+    QCOMPARE(outcome(RunStartupInitialisation({})), QStringLiteral("go on")); // not a number: 36, and no module any more
     QCOMPARE(okText(), QStringLiteral("V redu"));
     WriteRegString(nastavitve(), QStringLiteral("LangID"), QStringLiteral("1033"));
-    QCOMPARE(RunStartupInitialisation({}), 0);
+    QCOMPARE(outcome(RunStartupInitialisation({})), QStringLiteral("go on"));
     QCOMPARE(okText(), QStringLiteral("OK"));
 }
 
