@@ -1,6 +1,7 @@
 #include "VeldraApplication.h"
 
 #include "ErrorLog.h"
+#include "ExpectedFailure.h"
 #include "HintStyle.h"
 #include "PublicFunctions.h"
 
@@ -49,7 +50,11 @@ bool VeldraApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
-        reportError(error, describe(receiver, event));
+        // An expected failure is told as such; it is no fault to write to the log.
+        if (dynamic_cast<const ExpectedFailure *>(&error))
+            ShowMessageBox(QString::fromStdString(error.what()), 0);
+        else
+            reportError(error, describe(receiver, event));
     } catch (...) {
         reportError(demangled(abi::__cxa_current_exception_type()->name()), describe(receiver, event), QString());
     }

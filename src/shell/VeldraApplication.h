@@ -5,7 +5,8 @@
 #include <exception>
 
 // The application object: once the windows are being created, an error that escapes
-// an event handler is written to the error log and shown, and the program goes on.
+// an event handler is written to the error log and shown, and the program goes on. An
+// expected failure (see ExpectedFailure) is only told, in the program's message box.
 class VeldraApplication : public QApplication
 {
     Q_OBJECT

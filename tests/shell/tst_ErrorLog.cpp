@@ -1,4 +1,5 @@
 #include "ErrorLog.h"
+#include "ExpectedFailure.h"
 #include "ModalAnswer.h"
 #include "ProgramPaths.h"
 #include "TestInstallation.h"
@@ -17,15 +18,24 @@ QString contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// A window whose handler fails the way a programming error would.
+class Expected : public std::runtime_error, public ExpectedFailure
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A window whose handler fails the way a programming error would, or as expected.
 class FailingWidget : public QObject
 {
 public:
+    bool expected = false;
     bool event(QEvent *event) override
     {
-        if (event->type() == QEvent::User)
-            throw std::runtime_error("Podatkov ni mogoče shraniti");
-        return QObject::event(event);
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        if (expected)
+            throw Expected("Drug uporabnik je vnos medtem spremenil");
+        throw std::runtime_error("Podatkov ni mogoče shraniti");
     }
 };
 
@@ -38,6 +48,7 @@ private Q_SLOTS:
     void newLogBeginsWithHeader();
     void unwritableProgramFolderUsesStateFolder();
     void unhandledErrorIsLoggedShownAndSurvived();
+    void expectedFailureIsOnlyTold();
 };
 
 void TestErrorLog::newLogBeginsWithHeader()
@@ -90,6 +101,22 @@ void TestErrorLog::unhandledErrorIsLoggedShownAndSurvived()
     QVERIFY(log.contains(QLatin1String("Exception class= std::runtime_error")));
     QVERIFY(log.contains(QLatin1String("ExceptAddr= QObject FKraji, User")));
     QVERIFY2(log.contains(QStringLiteral("ExceptionMessage= Podatkov ni mogoče shraniti")), qPrintable(log));
+}
+
+void TestErrorLog::expectedFailureIsOnlyTold()
+{
+    TestInstallation installation;
+    auto *app = static_cast<VeldraApplication *>(qApp);
+    app->setErrorReportingActive(true);
+    FailingWidget failing;
+    failing.expected = true;
+    auto seen = ModalAnswer::press(QStringLiteral("V redu"));
+    QEvent event(QEvent::User);
+    QVERIFY(!QApplication::sendEvent(&failing, &event));
+    app->setErrorReportingActive(false);
+
+    QCOMPARE(seen->text, QStringLiteral("Drug uporabnik je vnos medtem spremenil"));
+    QVERIFY(!QFile::exists(installation.programFolder() + QStringLiteral("_errors_log.txt")));
 }
 
 int main(int argc, char *argv[])
