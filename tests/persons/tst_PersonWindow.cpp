@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -406,6 +407,20 @@ void TestPersonWindow::refusedSaveKeepsTheEdit()
     QVERIFY_THROWS_EXCEPTION(DatabaseError, world.window->FormDeactivate());
     QCOMPARE(world.window->QOsebe->state(), Dataset::State::Edit);
     QCOMPARE(world.window->QOsebe->value(QStringLiteral("Naslov")).toString(), QStringLiteral("X"));
+    world.window->QOsebe->cancel();
+
+    // Another workstation changed the street meanwhile: the user is told, the edit stays
+    // in the form, and saving again is the user's choice.
+    Database other(DatabaseLocation::sqliteFile(world.installation.databaseFile()));
+    other.run(QStringLiteral("UPDATE TOsnovniPod SET Naslov = \"Njihova 1\" WHERE ID = 1"));
+    auto *street = world.child<QPlainTextEdit>("DBMemo1");
+    street->setFocus();
+    street->selectAll();
+    QTest::keyClicks(street, QStringLiteral("Moja 2"));
+    QVERIFY_THROWS_EXCEPTION(RecordChangedError, world.window->FormDeactivate());
+    QCOMPARE(street->toPlainText(), QStringLiteral("Moja 2"));
+    world.window->FormDeactivate();
+    QCOMPARE(world.stored(QStringLiteral("SELECT Naslov FROM TOsnovniPod WHERE ID=1")).toString(), QStringLiteral("Moja 2"));
 }
 
 void TestPersonWindow::addPersonAndCompany()
