@@ -269,19 +269,24 @@ void Dataset::eraseRow(int row)
             --visible;
 }
 
-void Dataset::rebuildVisible()
+void Dataset::rebuildVisible(bool narrowing)
 {
-    m_visible.clear();
-    m_visible.reserve(size_t(rawRowCount()));
     const bool filtering = m_filtered && m_filter;
-    for (int i = 0; i < rawRowCount(); ++i)
+    if (narrowing && filtering) {
+        std::erase_if(m_visible, [this](int row) { return !m_filter(*this, row); });
+        return;
+    }
+    const int rows = rawRowCount();
+    m_visible.clear();
+    m_visible.reserve(size_t(rows));
+    for (int i = 0; i < rows; ++i)
         if (!filtering || m_filter(*this, i))
             m_visible.push_back(i);
 }
 
-void Dataset::showFromFirst()
+void Dataset::showFromFirst(bool narrowing)
 {
-    rebuildVisible();
+    rebuildVisible(narrowing);
     m_current = m_visible.empty() ? -1 : 0;
     notifyReset();
 }
@@ -780,12 +785,12 @@ void Dataset::setFiltered(bool filtered)
         refilter();
 }
 
-void Dataset::refilter()
+void Dataset::refilter(bool narrowing)
 {
     if (!isOpen())
         return;
     checkBrowseMode();
-    showFromFirst();
+    showFromFirst(narrowing);
     Q_EMIT afterScroll();
 }
 

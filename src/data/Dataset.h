@@ -128,8 +128,9 @@ public:
     void setRowFilter(RowFilter filter) { m_filter = std::move(filter); }
     void setFiltered(bool filtered);
     bool isFiltered() const { return m_filtered; }
-    // Applies the filter again and moves to the first row.
-    void refilter();
+    // Applies the filter again and moves to the first row. Narrowing: the filter now
+    // accepts no row it did not accept before, so only the rows shown are tried again.
+    void refilter(bool narrowing = false);
 
     void disableControls();
     void enableControls();
@@ -172,9 +173,9 @@ private:
     void readFields(const QSqlQuery &query);
     void readRow(const QSqlQuery &query, std::span<QVariant> row) const;
     void calculate(std::span<QVariant> row, int rowIndex) const;
-    void rebuildVisible();
+    void rebuildVisible(bool narrowing = false);
     // Shows the rows read from the first; the caller tells afterScroll.
-    void showFromFirst();
+    void showFromFirst(bool narrowing = false);
     void setCurrent(int index, bool notify = true);
     void setState(State state);
     void requireRow(const char *operation) const;

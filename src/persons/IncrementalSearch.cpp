@@ -20,12 +20,18 @@ void IncrementalSearch::setRows(const Dataset &dataset, const QString &field)
     m_texts.squeeze();
 }
 
-void IncrementalSearch::setText(const QString &typed)
+bool IncrementalSearch::setText(const QString &typed)
 {
+    const bool wasEverything = m_everything;
+    const bool wasContains = m_contains;
+    const QString wanted = m_wanted;
     m_typed = typed;
     m_everything = typed.trimmed().isEmpty() || typed == QLatin1String("*");
     m_contains = typed.startsWith(QLatin1Char('*'));
     m_wanted = (m_contains ? typed.mid(1) : typed).toCaseFolded();
+    if (m_everything)
+        return wasEverything;
+    return wasEverything || (m_contains == wasContains && (m_contains ? m_wanted.contains(wanted) : m_wanted.startsWith(wanted)));
 }
 
 bool IncrementalSearch::accepts(int row) const

@@ -16,7 +16,9 @@ class IncrementalSearch
 public:
     // Takes the rows of the dataset's field (none: every row passes).
     void setRows(const Dataset &dataset, const QString &field);
-    void setText(const QString &typed);
+    // True when the new text accepts no row the one before it did not (a letter typed
+    // after the others): the rows shown need only be tried again.
+    bool setText(const QString &typed);
     const QString &text() const { return m_typed; }
 
     bool accepts(int row) const;

@@ -710,8 +710,7 @@ void TFVeldra::PregledInputTextChange()
 {
     if (!QPregled->isOpen() || !QPregled->isFiltered())
         return;
-    m_search.setText(PregledInputText->text());
-    QPregled->refilter();
+    QPregled->refilter(m_search.setText(PregledInputText->text()));
 }
 
 void TFVeldra::DBGrid1KeyPress(QKeyEvent *event)

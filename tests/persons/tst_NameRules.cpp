@@ -15,6 +15,8 @@ private Q_SLOTS:
     void checkAccountNumber();
     void incrementalSearch_data();
     void incrementalSearch();
+    void typedTextNarrows_data();
+    void typedTextNarrows();
 };
 
 void TestNameRules::capitaliseName_data()
@@ -100,6 +102,34 @@ void TestNameRules::incrementalSearch()
     QFETCH(QString, typed);
     QFETCH(bool, shown);
     QCOMPARE(IncrementalSearch::matches(value, typed), shown);
+}
+
+void TestNameRules::typedTextNarrows_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("narrows");
+    QTest::newRow("a letter more") << "AN" << "ANA" << true;
+    QTest::newRow("first letter") << "" << "A" << true;
+    QTest::newRow("from the asterisk") << "*" << "*OV" << true;
+    QTest::newRow("a letter more, anywhere") << "*OV" << "*OVA" << true;
+    QTest::newRow("anywhere, letters around") << "*OV" << "*NOVA" << true;
+    QTest::newRow("a letter less") << "ANA" << "AN" << false;
+    QTest::newRow("another letter") << "AN" << "AB" << false;
+    QTest::newRow("beginning to anywhere") << "A" << "*A" << false;
+    QTest::newRow("anywhere to beginning") << "*A" << "AB" << false;
+    QTest::newRow("to everything") << "AN" << "" << false;
+    QTest::newRow("everything stays") << "" << "*" << true;
+}
+
+void TestNameRules::typedTextNarrows()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(bool, narrows);
+    IncrementalSearch search;
+    search.setText(before);
+    QCOMPARE(search.setText(after), narrows);
 }
 
 QTEST_GUILESS_MAIN(TestNameRules)
