@@ -11,10 +11,12 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlRecord>
 
 #include <sqlite3.h>
 
 #include <atomic>
+#include <memory>
 
 namespace {
 
@@ -83,6 +85,21 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+bool isWholeNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool isDateValue(const QVariant &value)
@@ -234,9 +251,8 @@ Database::Translation Database::translation(const QString &jetSql) const
     return translated;
 }
 
-QSqlQuery Database::run(const QString &jetSql, const QVariantMap &parameters) const
+QList<std::pair<QString, QVariant>> Database::boundValues(const Translation &translated, const QVariantMap &parameters) const
 {
-    const Translation translated = translation(jetSql);
     // Only the parameters the statement names are bound; a dataset may carry others.
     QList<std::pair<QString, QVariant>> bound;
     for (const QString &placeholder : translated.parameters) {
@@ -248,10 +264,97 @@ QSqlQuery Database::run(const QString &jetSql, const QVariantMap &parameters) co
             }
         }
     }
+    return bound;
+}
+
+QSqlQuery Database::run(const QString &jetSql, const QVariantMap &parameters) const
+{
+    const Translation translated = translation(jetSql);
+    const QList<std::pair<QString, QVariant>> bound = boundValues(translated, parameters);
     return execute(translated.sql, [&bound](QSqlQuery &query) {
         for (const auto &[name, value] : bound)
             query.bindValue(name, value);
     }, !bound.isEmpty(), true);
+}
+
+void Database::read(const QString &jetSql, const QVariantMap &parameters, const std::function<void(const QStringList &)> &columns,
+                    const std::function<void(const QVariant *)> &row) const
+{
+    const Translation translated = translation(jetSql);
+    if (dialect() == SqlDialect::Sqlite) {
+        readSqlite(translated, parameters, columns, row);
+        return;
+    }
+    const QList<std::pair<QString, QVariant>> bound = boundValues(translated, parameters);
+    QSqlQuery query = execute(translated.sql, [&bound](QSqlQuery &query) {
+        for (const auto &[name, value] : bound)
+            query.bindValue(name, value);
+    }, !bound.isEmpty(), true);
+    const QSqlRecord record = query.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    columns(names);
+    std::vector<QVariant> values(size_t(names.size()));
+    while (query.next()) {
+        for (int i = 0; i < int(values.size()); ++i)
+            values[size_t(i)] = query.value(i);
+        row(values.data());
+    }
+}
+
+// The driver hands over each value through its own cache and in UTF-16; read from the
+// engine itself, a list of a hundred thousand rows takes a fraction of the time.
+void Database::readSqlite(const Translation &translated, const QVariantMap &parameters,
+                          const std::function<void(const QStringList &)> &columns, const std::function<void(const QVariant *)> &row) const
+{
+    sqlite3 *handle = sqliteHandle(connection());
+    sqlite3_stmt *prepared = nullptr;
+    if (!handle || sqlite3_prepare_v2(handle, translated.sql.toUtf8().constData(), -1, &prepared, nullptr) != SQLITE_OK)
+        throw DatabaseError(tr("Napaka v poizvedbi."), translated.sql, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString());
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> statement(prepared, sqlite3_finalize);
+    for (const auto &[name, value] : boundValues(translated, parameters)) {
+        const int index = sqlite3_bind_parameter_index(prepared, name.toUtf8().constData());
+        if (value.isNull())
+            sqlite3_bind_null(prepared, index);
+        else if (value.typeId() == QMetaType::Double)
+            sqlite3_bind_double(prepared, index, value.toDouble());
+        else if (isWholeNumber(value) || value.typeId() == QMetaType::Bool)
+            sqlite3_bind_int64(prepared, index, value.toLongLong());
+        else
+            sqlite3_bind_text(prepared, index, value.toString().toUtf8().constData(), -1, SQLITE_TRANSIENT);
+    }
+    const int count = sqlite3_column_count(prepared);
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names << QString::fromUtf8(sqlite3_column_name(prepared, i));
+    columns(names);
+    std::vector<QVariant> values(static_cast<size_t>(count));
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(prepared)) == SQLITE_ROW) {
+        for (int i = 0; i < count; ++i) {
+            switch (sqlite3_column_type(prepared, i)) {
+            case SQLITE_INTEGER:
+                values[size_t(i)] = qlonglong(sqlite3_column_int64(prepared, i));
+                break;
+            case SQLITE_FLOAT:
+                values[size_t(i)] = sqlite3_column_double(prepared, i);
+                break;
+            case SQLITE_TEXT:
+                values[size_t(i)] = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(prepared, i)),
+                                                      sqlite3_column_bytes(prepared, i));
+                break;
+            case SQLITE_BLOB:
+                values[size_t(i)] = QByteArray(static_cast<const char *>(sqlite3_column_blob(prepared, i)), sqlite3_column_bytes(prepared, i));
+                break;
+            default:
+                values[size_t(i)] = QVariant();
+            }
+        }
+        row(values.data());
+    }
+    if (rc != SQLITE_DONE)
+        throw DatabaseError(tr("Napaka pri delu z bazo."), translated.sql, QString::fromUtf8(sqlite3_errmsg(handle)));
 }
 
 QSqlQuery Database::runNative(const QString &sql, const QVariantList &values, bool forwardOnly) const

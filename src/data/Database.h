@@ -48,6 +48,11 @@ public:
 
     // Translates, binds the named parameters and runs; throws DatabaseError.
     QSqlQuery run(const QString &jetSql, const QVariantMap &parameters = {}) const;
+    // Runs a statement and reads its whole result: columns is told the names of its
+    // columns (also when it gives no rows), row the values of each row in turn. Long
+    // lists are read this way: on SQLite straight from the engine. Throws DatabaseError.
+    void read(const QString &jetSql, const QVariantMap &parameters, const std::function<void(const QStringList &)> &columns,
+              const std::function<void(const QVariant *)> &row) const;
     // Runs SQL already in this engine's dialect; throws DatabaseError.
     QSqlQuery runNative(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true) const;
 
@@ -83,6 +88,10 @@ private:
     };
 
     Translation translation(const QString &jetSql) const;
+    // The values of the parameters a statement names (by name, without regard to case).
+    QList<std::pair<QString, QVariant>> boundValues(const Translation &translated, const QVariantMap &parameters) const;
+    void readSqlite(const Translation &translated, const QVariantMap &parameters,
+                    const std::function<void(const QStringList &)> &columns, const std::function<void(const QVariant *)> &row) const;
     QSqlQuery execute(const QString &sql, const std::function<void(QSqlQuery &)> &bind, bool prepared, bool forwardOnly) const;
     void openSqlite(Purpose purpose);
     void openPostgres();

@@ -102,27 +102,23 @@ void Dataset::setRowStatement(const QString &keyField, const QString &rowSql)
     m_rowSql = rowSql;
 }
 
-void Dataset::readFields(const QSqlQuery &query)
+void Dataset::readFields(const QStringList &names)
 {
-    const QSqlRecord record = query.record();
     m_fields.clear();
-    for (int i = 0; i < record.count(); ++i) {
-        const Schema::Column *column = Schema::anyColumn(record.fieldName(i));
+    for (const QString &name : names) {
+        const Schema::Column *column = Schema::anyColumn(name);
         // Engines that fold names report them in lower case; the program knows their spelling.
         const bool converted = column && (column->type == Schema::Type::DateTime || column->type == Schema::Type::YesNo);
-        m_fields.push_back({column ? QString::fromLatin1(column->name) : record.fieldName(i), column, {}, converted});
+        m_fields.push_back({column ? QString::fromLatin1(column->name) : name, column, {}, converted});
     }
     for (const auto &[name, calculation] : m_calculations)
         m_fields.push_back({name, nullptr, calculation, false});
 }
 
-void Dataset::readRow(const QSqlQuery &query, std::span<QVariant> row) const
+void Dataset::readRow(const QVariant *values, std::span<QVariant> row) const
 {
-    for (int i = 0; i < int(m_fields.size()) && !m_fields[i].calculation; ++i) {
-        row[i] = query.value(i);
-        if (m_fields[i].converted)
-            row[i] = m_database->fromDatabase(m_fields[i].column, row[i]);
-    }
+    for (int i = 0; i < int(m_fields.size()) && !m_fields[i].calculation; ++i)
+        row[i] = m_fields[i].converted ? m_database->fromDatabase(m_fields[i].column, values[i]) : values[i];
 }
 
 void Dataset::fetch(std::optional<QString> token)
@@ -139,27 +135,25 @@ void Dataset::read(std::optional<QString> token)
         throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
     if (m_tracksChanges)
         m_readToken = token ? std::move(*token) : m_database->changeToken();
-    QSqlQuery query = m_database->run(sql(), m_parameters);
+    const auto readFieldsOf = [this](const QStringList &names) { readFields(names); };
     if (!m_lazyKeyField.isEmpty()) {
         // The statement gives the keys; the fields are those of a row.
-        while (query.next())
-            m_keys.push_back(query.value(0));
+        m_database->read(sql(), m_parameters, [](const QStringList &) {}, [this](const QVariant *values) { m_keys.push_back(values[0]); });
         QVariantMap none = m_parameters;
         none.insert(m_lazyKeyField, QVariant(QMetaType(QMetaType::LongLong)));
-        readFields(m_database->run(m_rowSql, none));
+        m_database->read(m_rowSql, none, readFieldsOf, [](const QVariant *) {});
         m_lazyKey = fieldIndex(m_lazyKeyField);
         m_blankRow.assign(m_fields.size(), QVariant());
         return;
     }
-    readFields(query);
     const bool calculated = !m_calculations.empty();
-    while (query.next()) {
+    m_database->read(sql(), m_parameters, readFieldsOf, [this, calculated](const QVariant *values) {
         m_cells.resize(m_cells.size() + size_t(stride()));
         const std::span<QVariant> row(m_cells.end() - stride(), m_cells.end());
-        readRow(query, row);
+        readRow(values, row);
         if (calculated)
             calculate(row, rawRowCount() - 1);
-    }
+    });
 }
 
 void Dataset::calculate(std::span<QVariant> row, int rowIndex) const
@@ -194,11 +188,13 @@ const Dataset::Row &Dataset::lazyRow(int row) const
         m_rowCache.clear();
     QVariantMap parameters = m_parameters;
     parameters.insert(m_lazyKeyField, id);
-    QSqlQuery query = m_database->run(m_rowSql, parameters);
     Row values(m_fields.size());
-    if (query.next())
-        readRow(query, values);
-    else if (m_lazyKey >= 0)
+    bool hasRow = false;
+    m_database->read(m_rowSql, parameters, [](const QStringList &) {}, [&](const QVariant *read) {
+        readRow(read, values);
+        hasRow = true;
+    });
+    if (!hasRow && m_lazyKey >= 0)
         values[m_lazyKey] = key; // gone meanwhile: only its key remains
     Row &cached = m_rowCache.emplace(id, std::move(values)).first->second;
     calculate(cached, row);
@@ -390,22 +386,24 @@ bool Dataset::moveTo(int recNo)
 int Dataset::locateByIndex(int field, qint64 key) const
 {
     if (m_indexField != field) {
+        // The (value, row) pairs in order: one block, quick to sort and to search.
+        const int rows = rawRowCount();
         m_index.clear();
+        m_index.reserve(size_t(rows));
         m_indexField = field;
-        for (int row = 0; row < rawRowCount(); ++row) {
+        for (int row = 0; row < rows; ++row) {
             bool ok = false;
             const qint64 value = cell(row, field).toLongLong(&ok);
             if (ok)
-                m_index[value].push_back(row);
+                m_index.emplace_back(value, row);
         }
+        std::sort(m_index.begin(), m_index.end());
     }
-    const auto found = m_index.find(key);
-    if (found == m_index.end())
-        return -1;
     // The first of the rows shown; the shown rows keep the order of all rows.
-    for (const int row : found->second) {
-        const auto at = std::lower_bound(m_visible.begin(), m_visible.end(), row);
-        if (at != m_visible.end() && *at == row)
+    for (auto it = std::lower_bound(m_index.begin(), m_index.end(), std::pair<qint64, int>(key, -1));
+         it != m_index.end() && it->first == key; ++it) {
+        const auto at = std::lower_bound(m_visible.begin(), m_visible.end(), it->second);
+        if (at != m_visible.end() && *at == it->second)
             return int(at - m_visible.begin());
     }
     return -1;

@@ -14,7 +14,6 @@
 
 class Database;
 class DatabaseError;
-class QSqlQuery;
 
 namespace Schema {
 struct Column;
@@ -170,8 +169,8 @@ private:
     // Reads the rows; a tracking dataset notes the token given, or reads it.
     void fetch(std::optional<QString> token = std::nullopt);
     void read(std::optional<QString> token);
-    void readFields(const QSqlQuery &query);
-    void readRow(const QSqlQuery &query, std::span<QVariant> row) const;
+    void readFields(const QStringList &names);
+    void readRow(const QVariant *values, std::span<QVariant> row) const;
     void calculate(std::span<QVariant> row, int rowIndex) const;
     void rebuildVisible(bool narrowing = false);
     // Shows the rows read from the first; the caller tells afterScroll.
@@ -218,7 +217,7 @@ private:
     mutable std::unordered_map<qint64, Row> m_rowCache;
     Row m_blankRow; // the values of a row without a key yet
     // Rows by whole-number value of one field, for locating keys among many rows.
-    mutable std::unordered_map<qint64, std::vector<int>> m_index;
+    mutable std::vector<std::pair<qint64, int>> m_index;
     mutable int m_indexField = -1;
     std::vector<int> m_visible;
     int m_current = -1;

@@ -2,6 +2,8 @@
 
 #include "Dataset.h"
 
+#include <algorithm>
+
 void IncrementalSearch::setRows(const Dataset &dataset, const QString &field)
 {
     m_texts.clear();
@@ -11,13 +13,27 @@ void IncrementalSearch::setRows(const Dataset &dataset, const QString &field)
     if (!m_hasField)
         return;
     const int rows = dataset.rawRowCount();
+    std::vector<QString> values;
+    values.reserve(size_t(rows));
+    qsizetype length = 0;
+    for (int row = 0; row < rows; ++row) {
+        values.push_back(dataset.rawValue(row, f).toString());
+        length += values.back().size();
+    }
+    // Folded into the block straight away; a text with surrogates folds as a whole.
+    m_texts.resize(length);
+    QChar *out = m_texts.data();
     m_starts.reserve(size_t(rows) + 1);
     m_starts.push_back(0);
-    for (int row = 0; row < rows; ++row) {
-        m_texts += dataset.rawValue(row, f).toString().toCaseFolded();
-        m_starts.push_back(m_texts.size());
+    for (const QString &value : values) {
+        if (std::none_of(value.cbegin(), value.cend(), [](QChar c) { return c.isSurrogate(); })) {
+            out = std::transform(value.cbegin(), value.cend(), out, [](QChar c) { return c.toCaseFolded(); });
+        } else {
+            const QString folded = value.toCaseFolded();
+            out = std::copy(folded.cbegin(), folded.cend(), out);
+        }
+        m_starts.push_back(out - m_texts.constData());
     }
-    m_texts.squeeze();
 }
 
 bool IncrementalSearch::setText(const QString &typed)
