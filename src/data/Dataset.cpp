@@ -8,6 +8,7 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <future>
 
 namespace {
 
@@ -124,30 +125,31 @@ void Dataset::readRow(const QVariant *values, std::span<QVariant> row) const
 void Dataset::fetch(std::optional<QString> token)
 {
     clearRows();
-    if (!m_memory)
-        read(std::move(token));
+    if (!m_memory) {
+        if (!m_database)
+            throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
+        read(*m_database, std::move(token));
+    }
     Q_EMIT rowsRead();
 }
 
-void Dataset::read(std::optional<QString> token)
+void Dataset::read(const Database &database, std::optional<QString> token)
 {
-    if (!m_database)
-        throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
     if (m_tracksChanges)
-        m_readToken = token ? std::move(*token) : m_database->changeToken();
+        m_readToken = token ? std::move(*token) : database.changeToken();
     const auto readFieldsOf = [this](const QStringList &names) { readFields(names); };
     if (!m_lazyKeyField.isEmpty()) {
         // The statement gives the keys; the fields are those of a row.
-        m_database->read(sql(), m_parameters, [](const QStringList &) {}, [this](const QVariant *values) { m_keys.push_back(values[0]); });
+        database.read(sql(), m_parameters, [](const QStringList &) {}, [this](const QVariant *values) { m_keys.push_back(values[0]); });
         QVariantMap none = m_parameters;
         none.insert(m_lazyKeyField, QVariant(QMetaType(QMetaType::LongLong)));
-        m_database->read(m_rowSql, none, readFieldsOf, [](const QVariant *) {});
+        database.read(m_rowSql, none, readFieldsOf, [](const QVariant *) {});
         m_lazyKey = fieldIndex(m_lazyKeyField);
         m_blankRow.assign(m_fields.size(), QVariant());
         return;
     }
     const bool calculated = !m_calculations.empty();
-    m_database->read(sql(), m_parameters, readFieldsOf, [this, calculated](const QVariant *values) {
+    database.read(sql(), m_parameters, readFieldsOf, [this, calculated](const QVariant *values) {
         m_cells.resize(m_cells.size() + size_t(stride()));
         const std::span<QVariant> row(m_cells.end() - stride(), m_cells.end());
         readRow(values, row);
@@ -327,17 +329,70 @@ void Dataset::requery()
 
 bool Dataset::requeryIfChanged()
 {
-    if (!m_tracksChanges || !isOpen() || m_memory || m_state != State::Browse) {
-        requery();
-        return true;
+    return requeryIfChanged({this}).front();
+}
+
+std::vector<bool> Dataset::requeryIfChanged(std::initializer_list<Dataset *> datasets)
+{
+    std::vector<bool> changed;
+    std::vector<std::pair<Dataset *, QString>> reading;
+    for (Dataset *dataset : datasets) {
+        if (!dataset->m_tracksChanges || !dataset->isOpen() || dataset->m_memory || dataset->m_state != State::Browse) {
+            dataset->requery();
+            changed.push_back(true);
+            continue;
+        }
+        QString token = dataset->m_database->changeToken();
+        changed.push_back(token != dataset->m_readToken);
+        if (changed.back())
+            reading.emplace_back(dataset, std::move(token));
     }
-    QString token = m_database->changeToken();
-    if (token == m_readToken)
-        return false;
-    fetch(std::move(token));
-    showFromFirst();
-    Q_EMIT afterScroll();
-    return true;
+    readTogether(reading);
+    // All are shown before any moves: a window that follows one in another finds it whole.
+    for (const auto &[dataset, token] : reading) {
+        Q_EMIT dataset->rowsRead();
+        dataset->showFromFirst();
+    }
+    for (const auto &[dataset, token] : reading)
+        Q_EMIT dataset->afterScroll();
+    return changed;
+}
+
+void Dataset::readTogether(const std::vector<std::pair<Dataset *, QString>> &reading)
+{
+    // The first is read here, the others at the same time, each on a connection of its
+    // own; a dataset whose calculations (the window's code) run as it reads is read here.
+    std::vector<std::future<void>> elsewhere;
+    std::vector<const std::pair<Dataset *, QString> *> here;
+    for (size_t i = 0; i < reading.size(); ++i) {
+        Dataset *dataset = reading[i].first;
+        dataset->clearRows();
+        if (i == 0 || (!dataset->m_calculations.empty() && dataset->m_lazyKeyField.isEmpty())) {
+            here.push_back(&reading[i]);
+            continue;
+        }
+        elsewhere.push_back(std::async(std::launch::async, [dataset, token = reading[i].second] {
+            const Database own(dataset->m_database->location());
+            dataset->read(own, token);
+        }));
+    }
+    std::exception_ptr failure;
+    try {
+        for (const auto *item : here)
+            item->first->read(*item->first->m_database, item->second);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    for (std::future<void> &other : elsewhere) {
+        try {
+            other.get();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void Dataset::setCurrent(int index, bool notify)

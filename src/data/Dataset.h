@@ -75,6 +75,9 @@ public:
     // program's writes, another workstation's commits, the change stamps); true when it did.
     // A dataset that does not track changes is always read again.
     bool requeryIfChanged();
+    // The same for several datasets, read at the same time (each but the first on a
+    // connection of its own); true for each that was read again.
+    static std::vector<bool> requeryIfChanged(std::initializer_list<Dataset *> datasets);
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
 
@@ -168,7 +171,8 @@ private:
 
     // Reads the rows; a tracking dataset notes the token given, or reads it.
     void fetch(std::optional<QString> token = std::nullopt);
-    void read(std::optional<QString> token);
+    void read(const Database &database, std::optional<QString> token);
+    static void readTogether(const std::vector<std::pair<Dataset *, QString>> &reading);
     void readFields(const QStringList &names);
     void readRow(const QVariant *values, std::span<QVariant> row) const;
     void calculate(std::span<QVariant> row, int rowIndex) const;

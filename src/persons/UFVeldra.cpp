@@ -619,10 +619,10 @@ void TFVeldra::refreshKeepingPosition()
     const FrozenDisplay frozen{QOsebe, QPregled};
     const QVariant id = QPregled->value(QStringLiteral("ID"));
     // Read again only what may have changed: nothing is read when no one wrote meanwhile.
-    const bool persons = QOsebe->requeryIfChanged();
-    if (QPregled->requeryIfChanged() || persons)
+    const std::vector<bool> changed = Dataset::requeryIfChanged({QOsebe, QPregled});
+    if (changed[0] || changed[1])
         QPregled->locate(QStringLiteral("ID"), id);
-    if (persons)
+    if (changed[0])
         showRecordArea();
 }
 
