@@ -643,6 +643,16 @@ void TestDataset::requeryOnlyWhenChanged()
     other->run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme) VALUES (\"Drugi\")"));
     QVERIFY(persons.requeryIfChanged());
     QCOMPARE(persons.recordCount(), 6);
+
+    // Several datasets are read again at the same time, each as it would be alone.
+    Dataset companies(database.get(), QStringLiteral("SELECT ID, CelotnoIme FROM TOsnovniPod WHERE Podjetje = \"True\" ORDER BY CelotnoIme"));
+    companies.setTracksChanges(true);
+    companies.open();
+    QCOMPARE(Dataset::requeryIfChanged({&persons, &companies}), (std::vector<bool>{false, false}));
+    other->run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme, Podjetje) VALUES (\"Beta d.o.o.\", \"True\")"));
+    QCOMPARE(Dataset::requeryIfChanged({&persons, &companies}), (std::vector<bool>{true, true}));
+    QCOMPARE(persons.recordCount(), 7);
+    QCOMPARE(names(companies), QStringLiteral("Alfa d.o.o.,Beta d.o.o.,Čebelica d.o.o."));
 }
 
 void TestDataset::serverWritesDoNotWaitForEachOther()
