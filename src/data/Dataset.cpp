@@ -146,6 +146,7 @@ void Dataset::read(const Database &database, std::optional<QString> token)
         database.read(m_rowSql, none, readFieldsOf, [](const QVariant *) {});
         m_lazyKey = fieldIndex(m_lazyKeyField);
         m_blankRow.assign(m_fields.size(), QVariant());
+        indexLocatedField();
         return;
     }
     const bool calculated = !m_calculations.empty();
@@ -156,6 +157,14 @@ void Dataset::read(const Database &database, std::optional<QString> token)
         if (calculated)
             calculate(row, rawRowCount() - 1);
     });
+    indexLocatedField();
+}
+
+// On the thread that read the rows: when several lists are read at once, this is part of it.
+void Dataset::indexLocatedField() const
+{
+    if (const int field = fieldIndex(m_locatedBy); field >= 0)
+        buildIndex(field);
 }
 
 void Dataset::calculate(std::span<QVariant> row, int rowIndex) const
@@ -438,22 +447,26 @@ bool Dataset::moveTo(int recNo)
     return true;
 }
 
+void Dataset::buildIndex(int field) const
+{
+    // The (value, row) pairs in order: one block, quick to sort and to search.
+    const int rows = rawRowCount();
+    m_index.clear();
+    m_index.reserve(size_t(rows));
+    m_indexField = field;
+    for (int row = 0; row < rows; ++row) {
+        bool ok = false;
+        const qint64 value = cell(row, field).toLongLong(&ok);
+        if (ok)
+            m_index.emplace_back(value, row);
+    }
+    std::sort(m_index.begin(), m_index.end());
+}
+
 int Dataset::locateByIndex(int field, qint64 key) const
 {
-    if (m_indexField != field) {
-        // The (value, row) pairs in order: one block, quick to sort and to search.
-        const int rows = rawRowCount();
-        m_index.clear();
-        m_index.reserve(size_t(rows));
-        m_indexField = field;
-        for (int row = 0; row < rows; ++row) {
-            bool ok = false;
-            const qint64 value = cell(row, field).toLongLong(&ok);
-            if (ok)
-                m_index.emplace_back(value, row);
-        }
-        std::sort(m_index.begin(), m_index.end());
-    }
+    if (m_indexField != field)
+        buildIndex(field);
     // The first of the rows shown; the shown rows keep the order of all rows.
     for (auto it = std::lower_bound(m_index.begin(), m_index.end(), std::pair<qint64, int>(key, -1));
          it != m_index.end() && it->first == key; ++it) {

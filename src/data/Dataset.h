@@ -67,6 +67,9 @@ public:
     // For a dataset that asks requeryIfChanged(): each read then notes the database's
     // change token, which costs a query of its own.
     void setTracksChanges(bool tracks) { m_tracksChanges = tracks; }
+    // The whole-number field the dataset is mostly located by: its index is made as the
+    // rows are read, instead of at the first locate.
+    void setLocatedBy(const QString &field) { m_locatedBy = field; }
 
     void open();
     void close();
@@ -201,6 +204,8 @@ private:
     void eraseRow(int row);
     const Row &lazyRow(int row) const;
     int locateByIndex(int field, qint64 key) const;
+    void buildIndex(int field) const;
+    void indexLocatedField() const;
 
     Database *m_database = nullptr;
     QStringList m_sqlLines;
@@ -211,6 +216,7 @@ private:
     bool m_readOnly = false;
     bool m_memory = false;
     bool m_tracksChanges = false;
+    QString m_locatedBy;
     QString m_readToken;
 
     std::vector<Field> m_fields;

@@ -14,6 +14,7 @@
 #include "UDataMod.h"
 #include "UFDodajOsebo.h"
 #include "TextCollation.h"
+#include "TitleLabel.h"
 #include "UFMain.h"
 #include "WindowPlacement.h"
 
@@ -112,6 +113,7 @@ void TFVeldra::FormCreate()
     QOsebe->setRowStatement(QStringLiteral("ID"), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = :ID"));
     QOsebe->setUpdateTable(QStringLiteral("TOsnovniPod"));
     QOsebe->setTracksChanges(true);
+    QOsebe->setLocatedBy(QStringLiteral("ID"));
     QOsebe->addCalculatedField(QStringLiteral("KrajZip"), [](const Dataset &persons, int row) {
         return valueOfPlace(persons.rawValue(row, persons.fieldIndex(QStringLiteral("IDKRAJ"))), "Zip");
     });
@@ -119,6 +121,7 @@ void TFVeldra::FormCreate()
     QPregled->setObjectName(QStringLiteral("QPregled"));
     QPregled->setReadOnly(true);
     QPregled->setTracksChanges(true);
+    QPregled->setLocatedBy(QStringLiteral("ID"));
     QPregled->setRowFilter([this](const Dataset &, int row) { return m_search.accepts(row); });
     connect(QPregled, &Dataset::rowsRead, this, [this] { m_search.setRows(*QPregled, SearchField); });
 
@@ -302,7 +305,7 @@ void TFVeldra::createTitleBar(QWidget *parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setFixedHeight(18);
     names->addWidget(Image1);
-    Label3 = new QLabel(Panel5);
+    Label3 = new TitleLabel(Panel5);
     Label3->setObjectName(QStringLiteral("Label3"));
     QFont large = Label3->font();
     large.setBold(true);
@@ -552,7 +555,9 @@ void TFVeldra::colourWindow()
     paint(Panel1, ColourScheme.CT_WDetailBack);
     paint(Panel6, ColourScheme.CT_WDetailBack);
     paint(Panel5, ColourScheme.CT_WTitleBack);
-    Label3->setStyleSheet(QStringLiteral("color: %1;").arg(ColourScheme.CT_WTitleFont.name()));
+    QPalette title = Label3->palette();
+    title.setColor(QPalette::WindowText, ColourScheme.CT_WTitleFont);
+    Label3->setPalette(title);
     for (QWidget *list : {static_cast<QWidget *>(DBGrid1), static_cast<QWidget *>(ComboBox1)}) {
         QPalette palette = list->palette();
         palette.setColor(QPalette::Base, ColourScheme.CT_WBack);

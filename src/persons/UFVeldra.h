@@ -26,6 +26,7 @@ class QSplitter;
 class QTabWidget;
 class QTableView;
 class SectionPanel;
+class TitleLabel;
 
 // The person window, "Osebe": on the left the searches and the browse list, on the right
 // the record of the chosen person or company with its sections on tabs. It is made once
@@ -123,7 +124,7 @@ private:
     QTableView *DBGrid1 = nullptr;
     QWidget *Panel5 = nullptr;
     QLabel *Image1 = nullptr;
-    QLabel *Label3 = nullptr;
+    TitleLabel *Label3 = nullptr;
     QWidget *Panel6 = nullptr;
     QTabWidget *PageControl1 = nullptr;
     QWidget *m_jobTab = nullptr;

@@ -9,6 +9,7 @@
 #include "Settings.h"
 #include "TestDatabase.h"
 #include "TestInstallation.h"
+#include "TitleLabel.h"
 #include "Typing.h"
 #include "UDataMod.h"
 #include "UFDodajOsebo.h"
@@ -142,7 +143,7 @@ void TestPersonWindow::startsWithTheFullNameSearch()
     QVERIFY(world.child<QTableView>("DBGrid1")->isColumnHidden(1));
     QCOMPARE(world.window->SearchField, QStringLiteral("CelotnoIme"));
     QCOMPARE(world.current("CelotnoIme"), QStringLiteral("Alfa d.o.o."));
-    QCOMPARE(world.child<QLabel>("Label3")->text(), QStringLiteral(" Alfa d.o.o."));
+    QCOMPARE(world.child<TitleLabel>("Label3")->text(), QStringLiteral(" Alfa d.o.o."));
     QCOMPARE(world.window->windowTitle(), QStringLiteral("Alfa d.o.o."));
 
     auto *tabs = world.child<QTabWidget>("PageControl1");
