@@ -2,6 +2,8 @@
 
 #include "Database.h"
 #include "DatabaseError.h"
+#include "JetSql.h"
+#include "RowOrder.h"
 #include "Schema.h"
 
 #include <QRegularExpression>
@@ -137,10 +139,23 @@ void Dataset::read(const Database &database, std::optional<QString> token)
 {
     if (m_tracksChanges)
         m_readToken = token ? std::move(*token) : database.changeToken();
+    // SQLite's sorter costs more than the reading: where the order names columns of the
+    // result, the rows are put in order here.
+    const std::optional<JetSql::Ordering> ordering =
+        database.dialect() == SqlDialect::Sqlite ? JetSql::resultOrdering(sql()) : std::nullopt;
+    const QString statement = ordering ? ordering->unordered : sql();
+    const QList<std::pair<int, bool>> terms = ordering ? ordering->columns : QList<std::pair<int, bool>>();
     const auto readFieldsOf = [this](const QStringList &names) { readFields(names); };
     if (!m_lazyKeyField.isEmpty()) {
-        // The statement gives the keys; the fields are those of a row.
-        database.read(sql(), m_parameters, [](const QStringList &) {}, [this](const QVariant *values) { m_keys.push_back(values[0]); });
+        // The statement gives the keys (and what they are ordered by); the fields are those of a row.
+        std::vector<QVariant> keyRows;
+        int columns = 0;
+        database.read(statement, m_parameters, [&columns](const QStringList &names) { columns = int(names.size()); },
+                      [&](const QVariant *values) { keyRows.insert(keyRows.end(), values, values + columns); });
+        const std::vector<int> order = RowOrder::order(keyRows, columns, terms);
+        m_keys.reserve(order.size());
+        for (const int row : order)
+            m_keys.push_back(keyRows[size_t(row) * size_t(columns)]);
         QVariantMap none = m_parameters;
         none.insert(m_lazyKeyField, QVariant(QMetaType(QMetaType::LongLong)));
         database.read(m_rowSql, none, readFieldsOf, [](const QVariant *) {});
@@ -150,14 +165,40 @@ void Dataset::read(const Database &database, std::optional<QString> token)
         return;
     }
     const bool calculated = !m_calculations.empty();
-    database.read(sql(), m_parameters, readFieldsOf, [this, calculated](const QVariant *values) {
+    database.read(statement, m_parameters, readFieldsOf, [this, calculated](const QVariant *values) {
         m_cells.resize(m_cells.size() + size_t(stride()));
         const std::span<QVariant> row(m_cells.end() - stride(), m_cells.end());
         readRow(values, row);
         if (calculated)
             calculate(row, rawRowCount() - 1);
     });
+    if (ordering)
+        putRowsInOrder(RowOrder::order(m_cells, stride(), terms));
     indexLocatedField();
+}
+
+// Moves the rows into the order given (row i takes the place of order[i]'s), in place:
+// a list of many rows is not held twice.
+void Dataset::putRowsInOrder(std::vector<int> order)
+{
+    const size_t width = size_t(stride());
+    for (size_t place = 0; place < order.size(); ++place) {
+        if (order[place] < 0 || size_t(order[place]) == place)
+            continue;
+        // Follow the cycle: each place takes the row that belongs there.
+        std::vector<QVariant> held(std::make_move_iterator(m_cells.begin() + ptrdiff_t(place * width)),
+                                   std::make_move_iterator(m_cells.begin() + ptrdiff_t((place + 1) * width)));
+        size_t current = place;
+        while (size_t(order[current]) != place) {
+            const size_t from = size_t(order[current]);
+            std::move(m_cells.begin() + ptrdiff_t(from * width), m_cells.begin() + ptrdiff_t((from + 1) * width),
+                      m_cells.begin() + ptrdiff_t(current * width));
+            order[current] = -1;
+            current = from;
+        }
+        std::move(held.begin(), held.end(), m_cells.begin() + ptrdiff_t(current * width));
+        order[current] = -1;
+    }
 }
 
 // On the thread that read the rows: when several lists are read at once, this is part of it.

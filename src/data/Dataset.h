@@ -206,6 +206,7 @@ private:
     int locateByIndex(int field, qint64 key) const;
     void buildIndex(int field) const;
     void indexLocatedField() const;
+    void putRowsInOrder(std::vector<int> order);
 
     Database *m_database = nullptr;
     QStringList m_sqlLines;

@@ -35,6 +35,7 @@ struct Token
 {
     Kind kind;
     QString text; // a Name's or String's text without its quotes
+    qsizetype start = -1; // where it begins in the statement read, -1 for one written here
 };
 
 using Tokens = QList<Token>;
@@ -55,19 +56,19 @@ Tokens tokenize(const QString &sql)
         if (c.isSpace()) {
             while (j < n && sql[j].isSpace())
                 ++j;
-            tokens.append({Kind::Space, sql.mid(i, j - i)});
+            tokens.append({Kind::Space, sql.mid(i, j - i), i});
         } else if (c.isLetter() || c == QLatin1Char('_')) {
             while (j < n && isWordChar(sql[j]))
                 ++j;
-            tokens.append({Kind::Word, sql.mid(i, j - i)});
+            tokens.append({Kind::Word, sql.mid(i, j - i), i});
         } else if (c.isDigit()) {
             while (j < n && (sql[j].isDigit() || sql[j] == QLatin1Char('.')))
                 ++j;
-            tokens.append({Kind::Number, sql.mid(i, j - i)});
+            tokens.append({Kind::Number, sql.mid(i, j - i), i});
         } else if (c == QLatin1Char('[')) {
             while (j < n && sql[j] != QLatin1Char(']'))
                 ++j;
-            tokens.append({Kind::Name, sql.mid(i + 1, j - i - 1)});
+            tokens.append({Kind::Name, sql.mid(i + 1, j - i - 1), i});
             j = qMin(j + 1, n);
         } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
             QString text;
@@ -83,17 +84,17 @@ Tokens tokenize(const QString &sql)
                 }
                 text += sql[j++];
             }
-            tokens.append({Kind::String, text});
+            tokens.append({Kind::String, text, i});
         } else if (c == QLatin1Char(':') && j < n && (sql[j].isLetter() || sql[j] == QLatin1Char('_'))) {
             while (j < n && isWordChar(sql[j]))
                 ++j;
-            tokens.append({Kind::Parameter, sql.mid(i, j - i)});
+            tokens.append({Kind::Parameter, sql.mid(i, j - i), i});
         } else {
             const QString pair = sql.mid(i, 2);
             if (pair == QLatin1String("<>") || pair == QLatin1String("<=") || pair == QLatin1String(">=")
                 || pair == QLatin1String("||"))
                 j = i + 2;
-            tokens.append({Kind::Symbol, sql.mid(i, j - i)});
+            tokens.append({Kind::Symbol, sql.mid(i, j - i), i});
         }
         i = j;
     }
@@ -923,6 +924,98 @@ QString translate(const QString &jet, SqlDialect dialect)
     } catch (const Refusal &refusal) {
         throw DatabaseError(refusal.message, jet);
     }
+}
+
+namespace {
+
+// Two pieces of a statement that say the same: names without regard to case or brackets.
+bool sameTerm(const Tokens &a, const Tokens &b)
+{
+    Tokens solidA, solidB;
+    std::copy_if(a.cbegin(), a.cend(), std::back_inserter(solidA), [](const Token &t) { return t.kind != Kind::Space; });
+    std::copy_if(b.cbegin(), b.cend(), std::back_inserter(solidB), [](const Token &t) { return t.kind != Kind::Space; });
+    return std::equal(solidA.cbegin(), solidA.cend(), solidB.cbegin(), solidB.cend(), [](const Token &x, const Token &y) {
+        if (isIdentifier(x) && isIdentifier(y))
+            return x.text.compare(y.text, Qt::CaseInsensitive) == 0;
+        return x.kind == y.kind && x.text == y.text;
+    });
+}
+
+// A term without the parentheses around the whole of it.
+Tokens unwrapped(Tokens term)
+{
+    term = trimmed(term);
+    while (term.size() >= 2 && isSymbol(term.first(), "(") && matchingParenthesis(term, 0, 1) == term.size() - 1)
+        term = trimmed(term.mid(1, term.size() - 2));
+    return term;
+}
+
+// The pieces of a list between its commas at the top level.
+QList<Tokens> topLevelItems(const Tokens &tokens, qsizetype from, qsizetype to)
+{
+    QList<Tokens> items;
+    int depth = 0;
+    qsizetype start = from;
+    for (qsizetype i = from; i <= to; ++i) {
+        if (i == to || (depth == 0 && isSymbol(tokens[i], ","))) {
+            items << tokens.mid(start, i - start);
+            start = i + 1;
+        } else if (isSymbol(tokens[i], "(")) {
+            ++depth;
+        } else if (isSymbol(tokens[i], ")")) {
+            --depth;
+        }
+    }
+    return items;
+}
+
+}
+
+std::optional<Ordering> resultOrdering(const QString &jet)
+{
+    const Tokens tokens = tokenize(jet);
+    const qsizetype select = nextSolid(tokens, -1);
+    if (select < 0 || !is(tokens[select], "SELECT"))
+        return std::nullopt;
+    const qsizetype end = statementEnd(tokens);
+    const qsizetype order = findTopLevel(tokens, "ORDER", select, end);
+    const qsizetype by = order < 0 ? -1 : nextSolid(tokens, order);
+    const qsizetype from = findTopLevel(tokens, "FROM", select, end);
+    if (by < 0 || !is(tokens[by], "BY") || from < 0)
+        return std::nullopt;
+    qsizetype first = nextSolid(tokens, select);
+    if (is(tokens[first], "DISTINCTROW") || is(tokens[first], "DISTINCT"))
+        first = nextSolid(tokens, first);
+    struct Column
+    {
+        Tokens expression;
+        Tokens alias;
+    };
+    QList<Column> columns;
+    for (const Tokens &item : topLevelItems(tokens, first, from)) {
+        const qsizetype as = findTopLevel(item, "AS");
+        columns.append(as < 0 ? Column{item, {}} : Column{item.mid(0, as), trimmed(item.mid(as + 1))});
+    }
+    Ordering ordering;
+    for (Tokens term : topLevelItems(tokens, by + 1, end)) {
+        term = trimmed(term);
+        const bool descending = !term.isEmpty() && is(term.last(), "DESC");
+        if (!term.isEmpty() && (descending || is(term.last(), "ASC")))
+            term.removeLast();
+        term = unwrapped(term);
+        qsizetype column = -1;
+        if (term.size() == 1 && term.first().kind == Kind::Number)
+            column = term.first().text.toInt() - 1;
+        for (qsizetype c = 0; c < columns.size() && column < 0; ++c)
+            if (sameTerm(term, unwrapped(columns[c].expression)) || (!columns[c].alias.isEmpty() && sameTerm(term, columns[c].alias)))
+                column = c;
+        // A term that is no column of the result (SELECT * among them) is left to the engine.
+        if (column < 0 || column >= columns.size() || sameTerm(columns[column].expression, {symbol("*")}))
+            return std::nullopt;
+        ordering.columns.append({int(column), descending});
+    }
+    ordering.unordered = jet.left(tokens[order].start) + (end < tokens.size() ? jet.mid(tokens[end].start) : QString());
+    return ordering;
 }
 
 QStringList parameters(const QString &jet)

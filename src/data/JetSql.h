@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <optional>
+#include <utility>
+
 // The program's SQL texts keep the form of the original engine (Jet): double-quoted
 // literals, [bracketed] names, DISTINCTROW, DELETE *, Like with Jet's patterns and
 // without regard to case, + and & between texts, True and False (or -1 and 0 beside a
@@ -18,6 +21,16 @@ inline constexpr auto SqliteCollation = "VELDRA";
 // Throws DatabaseError, naming the construct, for what only Jet knows: #date#
 // literals, TOP n, its own functions, pattern character lists and # (any digit).
 QString translate(const QString &jet, SqlDialect dialect);
+// A SELECT whose ORDER BY names only columns of its result: the statement without its
+// ORDER BY, and for each term the column's position and whether it is descending, so
+// that the rows can be put in order once they are read.
+struct Ordering
+{
+    QString unordered;
+    QList<std::pair<int, bool>> columns;
+};
+std::optional<Ordering> resultOrdering(const QString &jet);
+
 // The parameters a statement names, as written (":ID"), each once; text in quotes or
 // brackets names none.
 QStringList parameters(const QString &jet);

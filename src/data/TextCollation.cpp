@@ -223,6 +223,14 @@ int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
     return compareReaders(Utf8Reader(a, lengthA), Utf8Reader(b, lengthB));
 }
 
+void appendPrimaryWeights(QStringView text, std::vector<quint16> &out)
+{
+    // Weights that need more than 16 bits are cut to the greatest: equal weights only
+    // send the texts on to compare().
+    for (Utf16Reader reader(text); !reader.atEnd();)
+        out.push_back(quint16(qMin<quint32>(weights(reader.next()).primary, 0xFFFF)));
+}
+
 bool like(QStringView pattern, QStringView text, QChar escape)
 {
     return likeFolded(pattern.toString().toCaseFolded(), text.toString().toCaseFolded(), escape.toCaseFolded());

@@ -107,7 +107,8 @@ TFVeldra::~TFVeldra()
 
 void TFVeldra::FormCreate()
 {
-    QOsebe = new Dataset(&DataMod->database(), QStringLiteral("SELECT ID\nFROM TOsnovniPod\nORDER BY (CelotnoIme);"), this);
+    // The keys, with the name they are ordered by, so that they can be put in order as read.
+    QOsebe = new Dataset(&DataMod->database(), QStringLiteral("SELECT ID, CelotnoIme\nFROM TOsnovniPod\nORDER BY (CelotnoIme);"), this);
     QOsebe->setObjectName(QStringLiteral("QOsebe"));
     // The record area shows one person at a time: each person's row is read when it is shown.
     QOsebe->setRowStatement(QStringLiteral("ID"), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = :ID"));

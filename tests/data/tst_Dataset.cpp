@@ -82,6 +82,8 @@ private Q_SLOTS:
     void memoryDataset();
     void waitsForAnotherWorkstationsWrite();
     void rowsReadByKey();
+    void orderedAsTheEngineOrders_data();
+    void orderedAsTheEngineOrders();
     void requeryOnlyWhenChanged_data();
     void requeryOnlyWhenChanged();
     void serverWritesDoNotWaitForEachOther();
@@ -602,6 +604,50 @@ void TestDataset::rowsReadByKey()
     other->run(QStringLiteral("DELETE * FROM TOsnovniPod WHERE ID=4"));
     QVERIFY(later.locate(QStringLiteral("ID"), 4));
     QVERIFY(later.value(QStringLiteral("CelotnoIme")).isNull());
+}
+
+void TestDataset::orderedAsTheEngineOrders_data()
+{
+    addDialectColumn();
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("expected");
+    const QString names = QStringLiteral("SELECT IDkat, Naziv, IkonaPath FROM TKategorije WHERE IDkat > 6 ");
+    for (const SqlDialect dialect : allDialects()) {
+        newDialectRow(QStringLiteral("Slovenian order, empty first"), dialect)
+            << names + QStringLiteral("ORDER BY Naziv;") << "Naziv"
+            << ",Ahac,An,ana,Ana,Ana,Ana marija,Anamarija,Arger,ärger,Ärger,cilj,Cvet,čas,Ćiril,Dan,Đuro,Emil,Sever,šola,Zala,žaba";
+        newDialectRow(QStringLiteral("descending, empty last"), dialect)
+            << names + QStringLiteral("ORDER BY TKategorije.Naziv DESC;") << "Naziv"
+            << "žaba,Zala,šola,Sever,Emil,Đuro,Dan,Ćiril,čas,Cvet,cilj,Ärger,ärger,Arger,Anamarija,Ana marija,Ana,Ana,ana,An,Ahac,";
+        newDialectRow(QStringLiteral("a second term for equal names"), dialect)
+            << names + QStringLiteral("AND Naziv Like \"Ana\" ORDER BY Naziv, IkonaPath DESC") << "IkonaPath" << ",b.ico,a.ico";
+        newDialectRow(QStringLiteral("numbers as numbers"), dialect)
+            << QStringLiteral("SELECT ID, Sort FROM TKontakti WHERE ID < 4 ORDER BY Sort DESC") << "Sort" << "12,9,3";
+        newDialectRow(QStringLiteral("an expression named by its alias"), dialect)
+            << QStringLiteral("SELECT IDkat, Trim([Naziv]+\" \"+[IkonaPath]) AS Celota FROM TKategorije WHERE Naziv = \"Ana\" ORDER BY Celota;")
+            << "Celota" << "Ana a.ico,Ana b.ico";
+    }
+}
+
+void TestDataset::orderedAsTheEngineOrders()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    QFETCH(QString, sql);
+    QFETCH(QString, field);
+    QFETCH(QString, expected);
+    const auto database = testDatabase.connect();
+    for (const char *name : {"žaba", "Zala", "šola", "Sever", "Ćiril", "čas", "Cvet", "cilj", "Dan", "Đuro", "Emil", "ana", "Ana", "Ahac",
+                             "Ärger", "An", "Ana marija", "Anamarija", "Arger", "ärger"})
+        database->run(QStringLiteral("INSERT INTO TKategorije (Naziv) VALUES (:N)"), {{QStringLiteral("N"), QString::fromUtf8(name)}});
+    database->run(QStringLiteral("INSERT INTO TKategorije (Naziv) VALUES (Null)"));
+    database->run(QStringLiteral("INSERT INTO TKategorije (Naziv, IkonaPath) VALUES (\"Ana\", \"a.ico\")"));
+    database->run(QStringLiteral("UPDATE TKategorije SET IkonaPath = \"b.ico\" WHERE Naziv = \"Ana\" AND IkonaPath Is Null"));
+    database->run(QStringLiteral("UPDATE TKontakti SET Sort = 12 WHERE ID = 1"));
+    database->run(QStringLiteral("UPDATE TKontakti SET Sort = 9 WHERE ID = 2"));
+    Dataset ordered(database.get(), sql);
+    ordered.open();
+    QCOMPARE(names(ordered, qPrintable(field)), expected);
 }
 
 void TestDataset::requeryOnlyWhenChanged_data()

@@ -1,0 +1,154 @@
+#include "RowOrder.h"
+
+#include "TextCollation.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+bool isText(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QString;
+}
+
+const QString &textOf(const QVariant &value)
+{
+    return *static_cast<const QString *>(value.constData());
+}
+
+// As SQLite orders values of different kinds: null, numbers, texts (dates among them:
+// the engine keeps them as text), the rest.
+int kindRank(const QVariant &value)
+{
+    if (value.isNull())
+        return 0;
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::QDateTime:
+        return 2;
+    case QMetaType::QByteArray:
+        return 3;
+    default:
+        return 1;
+    }
+}
+
+template<typename T> int compareOrdered(const T &a, const T &b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+int compareValues(const QVariant &a, const QVariant &b)
+{
+    const int rankA = kindRank(a), rankB = kindRank(b);
+    if (rankA != rankB)
+        return rankA < rankB ? -1 : 1;
+    switch (rankA) {
+    case 0:
+        return 0;
+    case 1:
+        if (a.typeId() == QMetaType::Double || b.typeId() == QMetaType::Double)
+            return compareOrdered(a.toDouble(), b.toDouble());
+        return compareOrdered(a.toLongLong(), b.toLongLong());
+    case 2:
+        if (isText(a) && isText(b))
+            return textOf(a) == textOf(b) ? 0 : TextCollation::compare(textOf(a), textOf(b));
+        if (a.typeId() == QMetaType::QDateTime && b.typeId() == QMetaType::QDateTime)
+            return compareOrdered(a.toDateTime(), b.toDateTime());
+        return TextCollation::compare(a.toString(), b.toString());
+    default:
+        return a.toByteArray().compare(b.toByteArray());
+    }
+}
+
+}
+
+namespace RowOrder {
+
+std::vector<int> order(const std::vector<QVariant> &values, int stride, const QList<std::pair<int, bool>> &terms)
+{
+    const int rows = stride > 0 ? int(values.size()) / stride : 0;
+    std::vector<int> ordered(static_cast<size_t>(rows));
+    std::iota(ordered.begin(), ordered.end(), 0);
+    if (terms.isEmpty() || rows < 2)
+        return ordered;
+    const auto value = [&values, stride](int row, int column) -> const QVariant & { return values[size_t(row) * size_t(stride) + size_t(column)]; };
+    const auto compareRows = [&](int a, int b) {
+        for (const auto &[column, descending] : terms) {
+            const int result = compareValues(value(a, column), value(b, column));
+            if (result != 0)
+                return descending ? -result : result;
+        }
+        return 0;
+    };
+    const int first = terms.front().first;
+    bool texts = !terms.front().second;
+    for (int row = 0; row < rows && texts; ++row)
+        texts = value(row, first).isNull() || isText(value(row, first));
+    if (!texts) {
+        std::stable_sort(ordered.begin(), ordered.end(), [&](int a, int b) { return compareRows(a, b) < 0; });
+        return ordered;
+    }
+
+    // Texts in ascending order, the common case: sorted by their first eight primary
+    // weights packed into one number, then each run of equal numbers by the rest of the
+    // weights, and only where those are equal too by the full comparison.
+    std::vector<quint16> weights;
+    size_t length = 0;
+    for (int row = 0; row < rows; ++row)
+        length += value(row, first).isNull() ? 0 : size_t(textOf(value(row, first)).size());
+    weights.reserve(length);
+    std::vector<size_t> starts(static_cast<size_t>(rows) + 1);
+    struct Keyed
+    {
+        unsigned __int128 prefix;
+        int row;
+        bool operator<(const Keyed &other) const { return prefix != other.prefix ? prefix < other.prefix : row < other.row; }
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row) {
+        const size_t start = weights.size();
+        starts[size_t(row)] = start;
+        if (!value(row, first).isNull())
+            TextCollation::appendPrimaryWeights(textOf(value(row, first)), weights);
+        unsigned __int128 prefix = 0;
+        for (size_t i = 0; i < 8 && start + i < weights.size(); ++i)
+            prefix |= static_cast<unsigned __int128>(weights[start + i]) << (112 - 16 * i);
+        keyed.push_back({prefix, row});
+    }
+    starts[size_t(rows)] = weights.size();
+    std::sort(keyed.begin(), keyed.end());
+    const auto restBefore = [&](int a, int b) {
+        const quint16 *pa = weights.data() + std::min(starts[size_t(a)] + 8, starts[size_t(a) + 1]);
+        const quint16 *endA = weights.data() + starts[size_t(a) + 1];
+        const quint16 *pb = weights.data() + std::min(starts[size_t(b)] + 8, starts[size_t(b) + 1]);
+        const quint16 *endB = weights.data() + starts[size_t(b) + 1];
+        for (; pa != endA && pb != endB; ++pa, ++pb)
+            if (*pa != *pb)
+                return *pa < *pb ? -1 : 1;
+        return pa == endA ? (pb == endB ? 0 : -1) : 1;
+    };
+    for (auto run = keyed.begin(); run != keyed.end();) {
+        auto end = run + 1;
+        while (end != keyed.end() && end->prefix == run->prefix)
+            ++end;
+        if (end - run > 1) {
+            std::sort(run, end, [&](const Keyed &a, const Keyed &b) {
+                int result = restBefore(a.row, b.row);
+                if (result == 0)
+                    result = compareRows(a.row, b.row);
+                return result != 0 ? result < 0 : a.row < b.row;
+            });
+        }
+        run = end;
+    }
+    for (int i = 0; i < rows; ++i)
+        ordered[size_t(i)] = keyed[size_t(i)].row;
+    return ordered;
+}
+
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QVariant>
+
+#include <utility>
+#include <vector>
+
+// Puts rows read into the order of a statement's ORDER BY terms, as SQLite orders them
+// with the program's collation: empty values first when ascending, numbers before texts,
+// texts as a Slovenian reader expects. Sorting here costs less than the engine's sorter.
+namespace RowOrder {
+
+// Rows are `stride` values one after another; each term is a value's position in a row
+// and whether it is descending. Returns the rows' positions in order; rows that compare
+// equal keep their order.
+std::vector<int> order(const std::vector<QVariant> &values, int stride, const QList<std::pair<int, bool>> &terms);
+
+}
