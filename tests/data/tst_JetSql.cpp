@@ -68,6 +68,8 @@ private Q_SLOTS:
     void deletingAPersonKeepsAlarms();
     void orderingIsSlovenian_data();
     void orderingIsSlovenian();
+    void orderByResultColumns_data();
+    void orderByResultColumns();
 };
 
 void TestJetSql::translation_data()
@@ -381,6 +383,40 @@ void TestJetSql::orderingIsSlovenian()
     // Like ignores the case of every letter.
     QSqlQuery like = database->run(QStringLiteral("SELECT Naziv FROM TKategorije WHERE Naziv Like \"Č*\" OR Naziv Like \"ŽAB?\" ORDER BY Naziv"));
     QCOMPARE(column(like, QStringLiteral("Naziv")), QStringLiteral("čas,žaba"));
+}
+
+void TestJetSql::orderByResultColumns_data()
+{
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("unordered"); // empty: the order is left to the engine
+    QTest::addColumn<QString>("columns");
+    QTest::newRow("a selected column, after DISTINCTROW")
+        << "SELECT DISTINCTROW T.ID, T.CelotnoIme FROM TOsnovniPod AS T WHERE (T.ID > 1) ORDER BY T.CelotnoIme;"
+        << "SELECT DISTINCTROW T.ID, T.CelotnoIme FROM TOsnovniPod AS T WHERE (T.ID > 1) ;" << "1";
+    QTest::newRow("an expression, in its own words")
+        << "SELECT ID, Trim([Naslov]+\" \"+[Zip]) AS NaslovFull FROM TOsnovniPod ORDER BY Trim([Naslov] + \" \" + [Zip])"
+        << "SELECT ID, Trim([Naslov]+\" \"+[Zip]) AS NaslovFull FROM TOsnovniPod " << "1";
+    QTest::newRow("an alias, a number, descending")
+        << "SELECT ID, Naziv AS Ime FROM TKraj ORDER BY (Ime) DESC, 1" << "SELECT ID, Naziv AS Ime FROM TKraj " << "1 desc,0";
+    QTest::newRow("a column not selected") << "SELECT ID FROM TOsnovniPod ORDER BY (CelotnoIme);" << "" << "";
+    QTest::newRow("named otherwise than selected") << "SELECT CelotnoIme FROM TOsnovniPod ORDER BY TOsnovniPod.CelotnoIme" << "" << "";
+    QTest::newRow("every column") << "SELECT * FROM TKraj ORDER BY 1" << "" << "";
+}
+
+void TestJetSql::orderByResultColumns()
+{
+    QFETCH(QString, jet);
+    QFETCH(QString, unordered);
+    QFETCH(QString, columns);
+    const std::optional<JetSql::Ordering> ordering = JetSql::resultOrdering(jet);
+    QCOMPARE(ordering.has_value(), !unordered.isEmpty());
+    if (!ordering)
+        return;
+    QCOMPARE(ordering->unordered, unordered);
+    QStringList terms;
+    for (const auto &[column, descending] : ordering->columns)
+        terms << QString::number(column) + (descending ? QStringLiteral(" desc") : QString());
+    QCOMPARE(terms.join(QLatin1Char(',')), columns);
 }
 
 QTEST_GUILESS_MAIN(TestJetSql)
