@@ -3,6 +3,7 @@
 #include "Dataset.h"
 
 #include <algorithm>
+#include <cstring>
 
 void IncrementalSearch::setRows(const Dataset &dataset, const QString &field)
 {
@@ -56,8 +57,12 @@ bool IncrementalSearch::accepts(int row) const
         return true;
     if (row < 0 || size_t(row) + 1 >= m_starts.size())
         return false;
-    const QStringView value(m_texts.constData() + m_starts[size_t(row)], m_starts[size_t(row) + 1] - m_starts[size_t(row)]);
-    return m_contains ? value.contains(m_wanted) : value.startsWith(m_wanted);
+    const QChar *text = m_texts.constData() + m_starts[size_t(row)];
+    const qsizetype length = m_starts[size_t(row) + 1] - m_starts[size_t(row)];
+    if (m_contains)
+        return QStringView(text, length).contains(m_wanted);
+    // Both sides are folded already: the beginning compares as plain memory.
+    return length >= m_wanted.size() && std::memcmp(text, m_wanted.constData(), size_t(m_wanted.size()) * sizeof(QChar)) == 0;
 }
 
 bool IncrementalSearch::matches(const QString &value, const QString &typed)
