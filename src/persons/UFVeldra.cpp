@@ -3,6 +3,7 @@
 #include "ColourScheme.h"
 #include "DatabaseError.h"
 #include "DatasetBinder.h"
+#include "DatasetDelegate.h"
 #include "DatasetModel.h"
 #include "FlatButton.h"
 #include "LookupComboBox.h"
@@ -277,6 +278,7 @@ void TFVeldra::createSearchHalf()
     DBGrid1->horizontalHeader()->setHighlightSections(false);
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
     DBGrid1->setWordWrap(false);
+    DBGrid1->setItemDelegate(new DatasetDelegate(DBGrid1));
     DBGrid1->installEventFilter(this);
     search->addWidget(DBGrid1, 1);
     m_browseModel = new DatasetModel(QPregled, this);
