@@ -152,6 +152,8 @@ void measure(int persons)
         for (const QString &text : typedTexts(database, contains, contains ? 2 : 1)) {
             box->clear();
             window->QPregled->refilter();
+            // The emptied list is painted before the first letter, which is not to pay for it.
+            QApplication::processEvents();
             QString typed;
             for (const QChar c : text) {
                 typed += c;
