@@ -280,16 +280,11 @@ QSqlQuery Database::run(const QString &jetSql, const QVariantMap &parameters) co
 void Database::read(const QString &jetSql, const QVariantMap &parameters, const std::function<void(const QStringList &)> &columns,
                     const std::function<void(const QVariant *)> &row) const
 {
-    const Translation translated = translation(jetSql);
     if (dialect() == SqlDialect::Sqlite) {
-        readSqlite(translated, parameters, columns, row);
+        readSqlite(translation(jetSql), parameters, columns, row);
         return;
     }
-    const QList<std::pair<QString, QVariant>> bound = boundValues(translated, parameters);
-    QSqlQuery query = execute(translated.sql, [&bound](QSqlQuery &query) {
-        for (const auto &[name, value] : bound)
-            query.bindValue(name, value);
-    }, !bound.isEmpty(), true);
+    QSqlQuery query = run(jetSql, parameters);
     const QSqlRecord record = query.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)
