@@ -12,6 +12,7 @@
 #include "Database.h"
 #include "Dataset.h"
 #include "IncrementalSearch.h"
+#include "PersonSearchPanel.h"
 #include "ProgramPaths.h"
 #include "Settings.h"
 #include "UDataMod.h"
@@ -164,7 +165,7 @@ void measure(int persons)
                     byLength[letters].add(ms);
                     all.add(ms);
                 }
-                if (shownIds(*window->QPregled) != freshIds(database, sql, window->SearchField, typed))
+                if (shownIds(*window->QPregled) != freshIds(database, sql, window->search()->SearchField, typed))
                     ++mismatches;
             }
             // The plain way: the whole statement again for the complete text.
@@ -172,7 +173,7 @@ void measure(int persons)
                 window->QPregled->requery();
                 IncrementalSearch search;
                 search.setText(typed);
-                search.setRows(*window->QPregled, window->SearchField);
+                search.setRows(*window->QPregled, window->search()->SearchField);
                 int shown = 0;
                 for (int row = 0; row < window->QPregled->rawRowCount(); ++row)
                     shown += search.accepts(row) ? 1 : 0;

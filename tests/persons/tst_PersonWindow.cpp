@@ -2,6 +2,7 @@
 #include "DatabaseError.h"
 #include "Dataset.h"
 #include "NameComboBox.h"
+#include "PersonSearchPanel.h"
 #include "FlatButton.h"
 #include "Messagebox.h"
 #include "ModalAnswer.h"
@@ -141,7 +142,7 @@ void TestPersonWindow::startsWithTheFullNameSearch()
     QCOMPARE(selector->itemText(7), QStringLiteral("Davčna številka"));
     QCOMPARE(world.browseColumn(0), (QStringList{"Alfa d.o.o.", "Ana Novak", "Bojan Čeh", "Cvetka Zupan", "Čebelica d.o.o."}));
     QVERIFY(world.child<QTableView>("DBGrid1")->isColumnHidden(1));
-    QCOMPARE(world.window->SearchField, QStringLiteral("CelotnoIme"));
+    QCOMPARE(world.window->search()->SearchField, QStringLiteral("CelotnoIme"));
     QCOMPARE(world.current("CelotnoIme"), QStringLiteral("Alfa d.o.o."));
     QCOMPARE(world.child<TitleLabel>("Label3")->text(), QStringLiteral(" Alfa d.o.o."));
     QCOMPARE(world.window->windowTitle(), QStringLiteral("Alfa d.o.o."));

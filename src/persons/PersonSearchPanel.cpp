@@ -1,0 +1,241 @@
+#include "PersonSearchPanel.h"
+
+#include "ColourScheme.h"
+#include "Dataset.h"
+#include "DatasetDelegate.h"
+#include "DatasetModel.h"
+#include "PublicFunctions.h"
+#include "Settings.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+Qt::Alignment alignmentOf(int code)
+{
+    switch (code) {
+    case 1: return Qt::AlignHCenter;
+    case 2: return Qt::AlignRight;
+    default: return Qt::AlignLeft;
+    }
+}
+
+}
+
+PersonSearchPanel::PersonSearchPanel(Dataset *browseList, QWidget *parent)
+    : QWidget(parent)
+    , QPregled(browseList)
+{
+    setObjectName(QStringLiteral("Panel1"));
+    setMinimumWidth(50);
+    QPregled->setRowFilter([this](const Dataset &, int row) { return m_search.accepts(row); });
+    connect(QPregled, &Dataset::rowsRead, this, [this] { m_search.setRows(*QPregled, SearchField); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setChildrenCollapsible(false);
+    layout->addWidget(m_splitter);
+
+    // The category filter panel; the filter fills it.
+    Panel30 = new QWidget(m_splitter);
+    Panel30->setObjectName(QStringLiteral("Panel30"));
+    Panel30->setMinimumHeight(100);
+
+    auto *Panel3 = new QWidget(m_splitter);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setMinimumHeight(150);
+    auto *search = new QVBoxLayout(Panel3);
+    search->setContentsMargins(4, 4, 4, 4);
+    search->setSpacing(2);
+    search->addWidget(new QLabel(tr("Brskaj po:"), Panel3));
+    ComboBox1 = new QComboBox(Panel3);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setToolTip(tr("Po katerem polju želite iskati"));
+    ComboBox1->setMaxVisibleItems(16);
+    search->addWidget(ComboBox1);
+    auto *findLabel = new QLabel(tr("&Išči:"), Panel3);
+    search->addWidget(findLabel);
+    PregledInputText = new QLineEdit(Panel3);
+    PregledInputText->setObjectName(QStringLiteral("PregledInputText"));
+    PregledInputText->setToolTip(tr("Izberite kriterij za iskanje"));
+    findLabel->setBuddy(PregledInputText);
+    search->addWidget(PregledInputText);
+    DBGrid1 = new QTableView(Panel3);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setToolTip(tr("Pregled najdenih oseb"));
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setShowGrid(true);
+    DBGrid1->verticalHeader()->hide();
+    // Rows of one height: a view of many rows paints only those it shows.
+    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 4);
+    DBGrid1->horizontalHeader()->setHighlightSections(false);
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    DBGrid1->setWordWrap(false);
+    DBGrid1->setItemDelegate(new DatasetDelegate(DBGrid1));
+    DBGrid1->installEventFilter(this);
+    search->addWidget(DBGrid1, 1);
+    m_browseModel = new DatasetModel(QPregled, this);
+    m_browseModel->attach(DBGrid1);
+    colour();
+
+    connect(ComboBox1, &QComboBox::activated, this, &PersonSearchPanel::ComboBox1Change);
+    connect(PregledInputText, &QLineEdit::textEdited, this, [this](const QString &text) {
+        // The search text is written in capitals.
+        const int cursor = PregledInputText->cursorPosition();
+        PregledInputText->setText(text.toUpper());
+        PregledInputText->setCursorPosition(cursor);
+        PregledInputTextChange();
+    });
+}
+
+void PersonSearchPanel::colour()
+{
+    setAutoFillBackground(true);
+    QPalette own = palette();
+    own.setColor(QPalette::Window, ColourScheme.CT_WDetailBack);
+    setPalette(own);
+    for (QWidget *list : {static_cast<QWidget *>(DBGrid1), static_cast<QWidget *>(ComboBox1)}) {
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Base, ColourScheme.CT_WBack);
+        list->setPalette(palette);
+    }
+    DBGrid1->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { background: %1; }")
+                                                   .arg(ColourScheme.CT_WDetailBack.name()));
+}
+
+void PersonSearchPanel::saveLayout(const QString &key) const
+{
+    WriteRegString(key, QStringLiteral("Panel30.Height"), QString::number(Panel30->height()));
+}
+
+void PersonSearchPanel::restoreLayout(const QString &key)
+{
+    const int filterHeight = ReadRegInt(key, QStringLiteral("Panel30.Height"), 139);
+    m_splitter->setSizes({qMax(100, filterHeight), 600});
+}
+
+void PersonSearchPanel::ClearBrowseList()
+{
+    QPregled->close();
+    QPregled->setSql(QString());
+    SearchField.clear();
+    DBGrid1->hide();
+}
+
+void PersonSearchPanel::addSearchItem(const QString &item)
+{
+    // Items are "caption;search;image;kind": the caption is shown with its picture,
+    // a module's heading in italics, a module's searches set in under it.
+    static const char *const images[] = {":/images/veldra.png", ":/images/kraji.png",    ":/images/drzave.png",
+                                         ":/images/kontakti.png", ":/images/veldra.png", ":/images/veldra.png",
+                                         ":/images/kategorije.png"};
+    bool ok = false;
+    const int image = GetToken(item, QStringLiteral(";"), 3).toInt(&ok);
+    const int kind = GetToken(item, QStringLiteral(";"), 4).toInt();
+    const QIcon icon = ok && image >= 0 && image < int(std::size(images)) ? QIcon(QString::fromLatin1(images[image])) : QIcon();
+    const QString caption = (kind == 2 ? QStringLiteral("    ") : QString()) + GetToken(item, QStringLiteral(";"), 1);
+    ComboBox1->addItem(icon, caption, item);
+    if (kind == 1) {
+        QFont italic = ComboBox1->font();
+        italic.setItalic(true);
+        ComboBox1->setItemData(ComboBox1->count() - 1, italic, Qt::FontRole);
+        ComboBox1->setItemData(ComboBox1->count() - 1, ColourScheme.CT_WTitleBack, Qt::ForegroundRole);
+        ComboBox1->setItemData(ComboBox1->count() - 1, ColourScheme.CT_WTitleFont, Qt::BackgroundRole);
+    }
+}
+
+void PersonSearchPanel::ComboBox1Change()
+{
+    ChooseSearch();
+}
+
+void PersonSearchPanel::ChooseSearch()
+{
+    QString item = ComboBox1->currentData().toString();
+    // A module heading is no search: its first search is meant.
+    if (GetToken(item, QStringLiteral(";"), 4) == QLatin1String("1") && ComboBox1->currentIndex() + 1 < ComboBox1->count()) {
+        ComboBox1->setCurrentIndex(ComboBox1->currentIndex() + 1);
+        item = ComboBox1->currentData().toString();
+    }
+    bool ok = false;
+    const int number = GetToken(item, QStringLiteral(";"), 2).toInt(&ok);
+    QPregled->setFiltered(false);
+    const auto definition = std::find_if(RxMemoryDataSearch.cbegin(), RxMemoryDataSearch.cend(),
+                                         [number](const SearchDefinition &d) { return d.ID == number; });
+    if (!ok || definition == RxMemoryDataSearch.cend()) {
+        ClearBrowseList();
+        return;
+    }
+    // A module's search asks the module to fill its keywords first.
+    DBGrid1->show();
+    QPregled->close();
+    QPregled->setSql(WithFilter(definition->SQL, FilterExpression));
+    m_browseModel->setColumns({{definition->Col1_FieldName, definition->Col1_FieldTitle,
+                                alignmentOf(definition->Col1_Alignment), definition->Col1_Visible, {}, false, {}},
+                               {definition->Col2_FieldName, definition->Col2_FieldTitle,
+                                alignmentOf(definition->Col2_Alignment), definition->Col2_Visible, {}, false, {}}});
+    DBGrid1->setColumnHidden(0, !definition->Col1_Visible);
+    DBGrid1->setColumnHidden(1, !definition->Col2_Visible);
+    SearchField = definition->SearchByFieldName;
+    PregledInputText->clear();
+    m_search.setText(QString());
+    {
+        const FrozenDisplay frozen{QPregled};
+        QPregled->open();
+        QPregled->setFiltered(true);
+    }
+    Panel4Resize();
+}
+
+void PersonSearchPanel::Panel4Resize()
+{
+    // The first column is 70 wide; the last one shown takes the rest of the list's width.
+    if (!DBGrid1->isColumnHidden(1))
+        DBGrid1->setColumnWidth(0, 70);
+}
+
+void PersonSearchPanel::PregledInputTextChange()
+{
+    if (!QPregled->isOpen() || !QPregled->isFiltered())
+        return;
+    QPregled->refilter(m_search.setText(PregledInputText->text()));
+}
+
+void PersonSearchPanel::DBGrid1KeyPress(QKeyEvent *event)
+{
+    QString text = PregledInputText->text();
+    if (event->key() == Qt::Key_Backspace)
+        text.chop(1);
+    else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return;
+    else
+        text += event->text().toUpper();
+    PregledInputText->setText(text);
+    PregledInputTextChange();
+}
+
+bool PersonSearchPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == DBGrid1 && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool typing = key->key() == Qt::Key_Backspace || (!key->text().isEmpty() && key->text()[0].isPrint());
+        if (typing && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            DBGrid1KeyPress(key);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "IncrementalSearch.h"
+#include "SearchDefinition.h"
+
+#include <QWidget>
+
+class Dataset;
+class DatasetModel;
+class QComboBox;
+class QKeyEvent;
+class QLineEdit;
+class QSplitter;
+class QTableView;
+
+// The person window's search half: the category filter on top, below it the choice of
+// search, the text searched for and the browse list of the persons found. Typing into
+// the browse list types into the search text.
+class PersonSearchPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    // The browse list's rows are those of the given dataset, which the panel reads.
+    explicit PersonSearchPanel(Dataset *browseList, QWidget *parent = nullptr);
+
+    // Adds a search to the selector; items are "caption;search;image;kind".
+    void addSearchItem(const QString &item);
+    void ChooseSearch();
+    void ClearBrowseList();
+    void saveLayout(const QString &key) const;
+    void restoreLayout(const QString &key);
+
+    QList<SearchDefinition> RxMemoryDataSearch;
+    QString FilterExpression;
+    QString SearchField;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void colour();
+    void ComboBox1Change();
+    void PregledInputTextChange();
+    void DBGrid1KeyPress(QKeyEvent *event);
+    void Panel4Resize();
+
+    Dataset *QPregled;
+    DatasetModel *m_browseModel = nullptr;
+    IncrementalSearch m_search;
+    QSplitter *m_splitter = nullptr;
+    QWidget *Panel30 = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QLineEdit *PregledInputText = nullptr;
+    QTableView *DBGrid1 = nullptr;
+};
