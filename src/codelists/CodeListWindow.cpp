@@ -130,10 +130,10 @@ CodeListWindow::CodeListWindow(const Definition &definition, QWidget *parent)
     buttons->addStretch();
     lower->addWidget(strip);
     if (m_splitter) {
-        m_lowerPanel->setMinimumHeight(128);
+        m_lowerPanel->setMinimumHeight(definition.lowerPanelMinimum);
         m_splitter->addWidget(m_lowerPanel);
         m_splitter->setStretchFactor(0, 1);
-        m_splitter->setSizes({300, ReadRegInt(m_keyPath, QStringLiteral("Panel1.Height"), 128)});
+        m_splitter->setSizes({300, ReadRegInt(m_keyPath, QStringLiteral("Panel1.Height"), definition.lowerPanelMinimum)});
     } else {
         layout->addWidget(m_lowerPanel);
     }
@@ -161,6 +161,13 @@ CodeListWindow::CodeListWindow(const Definition &definition, QWidget *parent)
 QLineEdit *CodeListWindow::addTextField(const char *name, const QString &label, const char *field, const QString &hint,
                                         int maxLength, bool upperCase)
 {
+    QLineEdit *edit = textField(name, field, hint, maxLength, upperCase);
+    addEditRow(label, edit);
+    return edit;
+}
+
+QLineEdit *CodeListWindow::textField(const char *name, const char *field, const QString &hint, int maxLength, bool upperCase)
+{
     auto *edit = new QLineEdit(m_editArea);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setToolTip(hint);
@@ -168,18 +175,26 @@ QLineEdit *CodeListWindow::addTextField(const char *name, const QString &label, 
     m_binder->bind(edit, QString::fromLatin1(field), upperCase ? DatasetBinder::UpperCase : DatasetBinder::NoOption);
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
-    addEditRow(label, edit);
     return edit;
 }
 
-void CodeListWindow::addEditRow(const QString &label, QWidget *field)
+void CodeListWindow::addEditRow(const QString &label, QWidget *field, QWidget *beside)
 {
     const int row = m_editGrid->rowCount();
     auto *caption = new QLabel(label, m_editArea);
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     caption->setBuddy(field);
     m_editGrid->addWidget(caption, row, 0);
-    m_editGrid->addWidget(field, row, 1);
+    if (!beside) {
+        m_editGrid->addWidget(field, row, 1);
+        return;
+    }
+    auto *pair = new QHBoxLayout;
+    pair->setContentsMargins(0, 0, 0, 0);
+    pair->setSpacing(5);
+    pair->addWidget(field, 1);
+    pair->addWidget(beside);
+    m_editGrid->addLayout(pair, row, 1);
 }
 
 void CodeListWindow::DBGrid1TitleClick(int column)

@@ -38,6 +38,7 @@ public:
         int minimumEditWidth;
         std::function<int()> add; // the quick-add routine
         bool resizableLowerPanel = false; // under a splitter, its height kept with the placement
+        int lowerPanelMinimum = 128;      // the least height the splitter leaves it
     };
 
     explicit CodeListWindow(const Definition &definition, QWidget *parent = nullptr);
@@ -54,7 +55,10 @@ protected:
     // A labelled text field bound to a column, in the edit area.
     QLineEdit *addTextField(const char *name, const QString &label, const char *field, const QString &hint, int maxLength = 0,
                             bool upperCase = false);
-    void addEditRow(const QString &label, QWidget *field);
+    // The same field, not yet placed.
+    QLineEdit *textField(const char *name, const char *field, const QString &hint, int maxLength = 0, bool upperCase = false);
+    // A row of the edit area; a widget beside the field goes at its right, the field giving way.
+    void addEditRow(const QString &label, QWidget *field, QWidget *beside = nullptr);
     QWidget *editArea() const { return m_editArea; }
 
     virtual void FormActivate() {}

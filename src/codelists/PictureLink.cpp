@@ -119,6 +119,18 @@ PictureLink::PictureLink(Dataset *dataset, const QString &field, const Policy &p
     showPicture();
 }
 
+PictureLink::Policy PictureLink::rowPictures(const QString &subfolder, const QString &dialogTitle)
+{
+    return {subfolder,
+            dialogTitle,
+            {tr("Vse (*.jpg *.jpeg *.bmp *.ico)"), tr("JPEG slika (*.jpg)"), tr("JPEG slika (*.jpeg)"), tr("Bitmap slika (*.bmp)"),
+             tr("Ikona (*.ico)")},
+            4,
+            {QStringLiteral(".JPG"), QStringLiteral(".JPEG"), QStringLiteral(".BMP"), QStringLiteral(".ICO")},
+            {},
+            false};
+}
+
 QString PictureLink::folder() const
 {
     QString folder = GetImageFolder();

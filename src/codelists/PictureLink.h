@@ -29,6 +29,10 @@ public:
 
     PictureLink(Dataset *dataset, const QString &field, const Policy &policy, QWidget *parent = nullptr);
 
+    // The pictures of code-list rows (categories, contact types): jpeg, bitmap and icon
+    // files, kept under their own names in the list's folder.
+    static Policy rowPictures(const QString &subfolder, const QString &dialogTitle);
+
     QString folder() const;
     void load();   // "Odpri"
     void remove(); // "Briši"

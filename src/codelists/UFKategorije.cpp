@@ -22,18 +22,6 @@ TFKategorije::TFKategorije(QWidget *parent)
 {
     addTextField("DBEdit1", tr("Naziv:"), "Naziv", tr("Naziv kategorije"));
     m_picture = new PictureLink(ADOQuery1, QStringLiteral("IkonaPath"),
-                                {QStringLiteral("Kategorije"), tr("Slika kategorija"), pictureFilters(), 4, pictureExtensions(), {}, false},
-                                editArea());
+                                PictureLink::rowPictures(QStringLiteral("Kategorije"), tr("Slika kategorija")), editArea());
     addEditRow(QString(), m_picture);
-}
-
-QStringList TFKategorije::pictureFilters()
-{
-    return {tr("Vse (*.jpg *.jpeg *.bmp *.ico)"), tr("JPEG slika (*.jpg)"), tr("JPEG slika (*.jpeg)"), tr("Bitmap slika (*.bmp)"),
-            tr("Ikona (*.ico)")};
-}
-
-QStringList TFKategorije::pictureExtensions()
-{
-    return {QStringLiteral(".JPG"), QStringLiteral(".JPEG"), QStringLiteral(".BMP"), QStringLiteral(".ICO")};
 }

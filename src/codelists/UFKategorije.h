@@ -13,10 +13,6 @@ public:
 
     PictureLink *picture() const { return m_picture; }
 
-    // The picture link of categories; contact types and alarm types have their own folder and title.
-    static QStringList pictureFilters();
-    static QStringList pictureExtensions();
-
 private:
     PictureLink *m_picture;
 };
