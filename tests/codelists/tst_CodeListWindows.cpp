@@ -1,6 +1,8 @@
 #include "CodeListAdd.h"
 #include "CodeListWorld.h"
+#include "ContactKindComboBox.h"
 #include "Dataset.h"
+#include "DatabaseError.h"
 #include "FlatButton.h"
 #include "LookupComboBox.h"
 #include "ModalAnswer.h"
@@ -10,9 +12,12 @@
 #include "UFDodajDrzavo.h"
 #include "UFDrzave.h"
 #include "UFKategorije.h"
+#include "UFKontakti.h"
 #include "UFKraji.h"
 #include "UFPodjetje.h"
+#include "UpDownButtons.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -22,7 +27,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSplitter>
 #include <QTableView>
+#include <QToolButton>
 #include <QTest>
 
 namespace {
@@ -73,6 +80,47 @@ void chooseFile(const QString &path)
     });
 }
 
+// Contact types given as "name=place ...", an empty place stored as null.
+std::function<void(Database &)> contactTypes(const QString &types)
+{
+    return [types](Database &database) {
+        database.run(QStringLiteral("DELETE FROM TKontakti"));
+        for (const QString &type : types.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QStringList parts = type.split(QLatin1Char('='));
+            database.run(QStringLiteral("INSERT INTO TKontakti (Naziv, Vrsta, Sort) VALUES (\"%1\", 0, %2)")
+                             .arg(parts[0], parts[1].isEmpty() ? QStringLiteral("Null") : parts[1]));
+        }
+    };
+}
+
+// The contact types and their places as stored, by name, in the same form.
+QString storedContactTypes(CodeListWorld &world)
+{
+    QSqlQuery query = world.dataMod->database().run(QStringLiteral("SELECT Naziv, Sort FROM TKontakti ORDER BY Naziv"));
+    QStringList types;
+    while (query.next())
+        types << query.value(0).toString() + QLatin1Char('=') + (query.value(1).isNull() ? QString() : query.value(1).toString());
+    return types.join(QLatin1Char(' '));
+}
+
+// The same as the grid shows them.
+QString shownContactTypes(QWidget *window)
+{
+    const QStringList names = column(window, 0), places = column(window, 1);
+    QStringList types;
+    for (int row = 0; row < names.size(); ++row)
+        types << names[row] + QLatin1Char('=') + places[row];
+    return types.join(QLatin1Char(' '));
+}
+
+void chooseFromList(QComboBox *box, const QString &text)
+{
+    box->showPopup();
+    QAbstractItemView *list = box->view();
+    list->setCurrentIndex(box->model()->index(box->findText(text), 0));
+    QTest::keyClick(list, Qt::Key_Return);
+}
+
 }
 
 class TestCodeListWindows : public QObject
@@ -89,6 +137,12 @@ private Q_SLOTS:
     void pictureButtonsWithoutARow();
     void pictureShownOnlyWhenItCanBe();
     void pictureFolderThatCannotBeMade();
+    void contactTypesWindow();
+    void contactTypeMovesInOrder_data();
+    void contactTypeMovesInOrder();
+    void movedContactTypeStaysCurrentInOrderedGrid();
+    void contactTypeMoveThatFailsHalfWayIsUndone();
+    void contactTypePictureAndLowerPanel();
     void companyHeaderName();
     void missingCompanyRowIsMadeOnTyping();
 };
@@ -290,6 +344,119 @@ void TestCodeListWindows::pictureFolderThatCannotBeMade()
     auto seen = ModalAnswer::press(QStringLiteral("V redu"));
     window->picture()->load();
     QCOMPARE(seen->text, QStringLiteral("Ni mogoče kreirati mape kjer se nahajajo slike!"));
+}
+
+void TestCodeListWindows::contactTypesWindow()
+{
+    CodeListWorld world;
+    TFKontakti *window = open<TFKontakti>(world);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Kontakti"));
+    auto *grid = window->findChild<QTableView *>(QStringLiteral("DBGrid1"));
+    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Sortiran"));
+    QVERIFY(grid->model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+    QCOMPARE(column(window, 0).first(), QStringLiteral("Drugo"));
+
+    // The up/down pair at the right of the name, 10 px in from the area's edge, as is the kind list.
+    auto *name = window->findChild<QLineEdit *>(QStringLiteral("DBEdit1"));
+    QWidget *area = window->findChild<QWidget *>(QStringLiteral("Panel3"));
+    const QRect pair = window->RxSpinButton1->geometry(), kinds = window->DBComboBox1->geometry();
+    QCOMPARE(window->RxSpinButton1->parentWidget(), area);
+    QCOMPARE(area->width() - pair.right() - 1, 10);
+    QCOMPARE(pair.left() - name->geometry().right() - 1, 5);
+    QCOMPARE(area->width() - kinds.right() - 1, 10);
+
+    window->ADOQuery1->locate(QStringLiteral("Naziv"), QStringLiteral("Drugo"));
+    const int id = window->ADOQuery1->value(QStringLiteral("ID")).toInt();
+    QCOMPARE(window->DBComboBox1->currentText(), QStringLiteral("Neznano"));
+    chooseFromList(window->DBComboBox1, QStringLiteral("Mobilni telefon"));
+    window->ADOQuery1->next();
+    QCOMPARE(world.stored(QStringLiteral("SELECT Vrsta FROM TKontakti WHERE ID=%1").arg(id)).toInt(), 4);
+    QVERIFY(world.stored(QStringLiteral("SELECT LastModified FROM TRequery WHERE TableName='TKontakti'")).isValid());
+}
+
+void TestCodeListWindows::contactTypeMovesInOrder_data()
+{
+    QTest::addColumn<QString>("types");
+    QTest::addColumn<QString>("moved");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("first does not go up") << "A=1 B=2" << "A" << true << "A=1 B=2";
+    QTest::newRow("last does not go down") << "A=1 B=2" << "B" << false << "A=1 B=2";
+    QTest::newRow("up changes places") << "A=1 B=2" << "B" << true << "A=2 B=1";
+    QTest::newRow("into a gap, the other left") << "A=1 C=3" << "C" << true << "A=1 C=2";
+    QTest::newRow("without a place, down to the second") << "A= B=2" << "A" << false << "A=2 B=1";
+}
+
+void TestCodeListWindows::contactTypeMovesInOrder()
+{
+    QFETCH(QString, types);
+    QFETCH(QString, moved);
+    QFETCH(bool, up);
+    QFETCH(QString, expected);
+    CodeListWorld world(contactTypes(types));
+    TFKontakti *window = open<TFKontakti>(world);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("Naziv"), moved));
+    (up ? window->RxSpinButton1->upButton() : window->RxSpinButton1->downButton())->click();
+    QCOMPARE(storedContactTypes(world), expected);
+    QCOMPARE(shownContactTypes(window), expected);
+    QCOMPARE(window->ADOQuery1->value(QStringLiteral("Naziv")).toString(), moved);
+    QCOMPARE(window->ADOQuery1->state(), Dataset::State::Browse);
+    QCOMPARE(world.stored(QStringLiteral("SELECT LastModified FROM TRequery WHERE TableName='TKontakti'")).isValid(), expected != types);
+}
+
+void TestCodeListWindows::movedContactTypeStaysCurrentInOrderedGrid()
+{
+    CodeListWorld world;
+    TFKontakti *window = open<TFKontakti>(world);
+    window->DBGrid1TitleClick(1);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("Naziv"), QStringLiteral("Faks")));
+    window->RxSpinButton1BottomClick();
+    QCOMPARE(column(window, 0).mid(4, 2), (QStringList{"Poštni naslov", "Faks"}));
+    QCOMPARE(window->ADOQuery1->value(QStringLiteral("Naziv")).toString(), QStringLiteral("Faks"));
+    QCOMPARE(window->ADOQuery1->recNo(), 6);
+    QCOMPARE(world.stored(QStringLiteral("SELECT Sort FROM TKontakti WHERE Naziv='Faks'")).toInt(), 6);
+}
+
+void TestCodeListWindows::contactTypeMoveThatFailsHalfWayIsUndone()
+{
+    CodeListWorld world(contactTypes(QStringLiteral("A=1 B=2 C=3")));
+    TFKontakti *window = open<TFKontakti>(world);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("Naziv"), QStringLiteral("B")));
+    // Meanwhile another workstation gives B another place: A would take B's place, B then cannot.
+    DataMod->database().run(QStringLiteral("UPDATE TKontakti SET Sort = 7 WHERE Naziv = \"B\""));
+    QVERIFY_THROWS_EXCEPTION(RecordChangedError, window->RxSpinButton1TopClick());
+    QCOMPARE(storedContactTypes(world), QStringLiteral("A=1 B=7 C=3"));
+    QCOMPARE(shownContactTypes(window), QStringLiteral("A=1 B=7 C=3"));
+    QCOMPARE(window->ADOQuery1->value(QStringLiteral("Naziv")).toString(), QStringLiteral("B"));
+    QCOMPARE(window->ADOQuery1->state(), Dataset::State::Browse);
+}
+
+void TestCodeListWindows::contactTypePictureAndLowerPanel()
+{
+    CodeListWorld world;
+    TFKontakti *window = open<TFKontakti>(world);
+    const QString elsewhere = picturePath(world.installation.root() + QStringLiteral("mojeslike/"), QStringLiteral("telefon.bmp"));
+    chooseFile(elsewhere);
+    window->picture()->load();
+    QVERIFY(QFile::exists(GetImageFolder() + QStringLiteral("Kontakti/telefon.bmp")));
+    QCOMPARE(world.stored(QStringLiteral("SELECT IkonaPath FROM TKontakti WHERE ID=%1")
+                              .arg(window->ADOQuery1->value(QStringLiteral("ID")).toInt()))
+                 .toString(),
+             QStringLiteral("telefon.bmp"));
+    QVERIFY(!window->picture()->picture()->pixmap().isNull());
+
+    window->parentWidget()->resize(600, 600);
+    auto *splitter = window->findChild<QSplitter *>();
+    QWidget *lower = window->findChild<QWidget *>(QStringLiteral("Panel1"));
+    QTRY_VERIFY(splitter->height() > 400);
+    const int whole = splitter->sizes().at(0) + splitter->sizes().at(1);
+    splitter->setSizes({whole - 100, 100}); // no lower than its least height
+    QCOMPARE(lower->height(), 155);
+    splitter->setSizes({whole - 190, 190});
+    window->close();
+    QCOMPARE(ReadRegInt(QStringLiteral("Software\\Veldra\\FKontakti"), QStringLiteral("Panel1.Height"), 0), 190);
+    window = open<TFKontakti>(world);
+    QCOMPARE(window->findChild<QWidget *>(QStringLiteral("Panel1"))->height(), 190);
 }
 
 void TestCodeListWindows::companyHeaderName()
