@@ -993,6 +993,10 @@ std::optional<Ordering> resultOrdering(const QString &jet)
     };
     QList<Column> columns;
     for (const Tokens &item : topLevelItems(tokens, first, from)) {
+        // "*" or "T.*" stands for columns not counted here: the places of those after it are unknown.
+        const Tokens solid = trimmed(item);
+        if (!solid.isEmpty() && sameTerm({solid.last()}, {symbol("*")}))
+            return std::nullopt;
         const qsizetype as = findTopLevel(item, "AS");
         columns.append(as < 0 ? Column{item, {}} : Column{item.mid(0, as), trimmed(item.mid(as + 1))});
     }
@@ -1009,8 +1013,8 @@ std::optional<Ordering> resultOrdering(const QString &jet)
         for (qsizetype c = 0; c < columns.size() && column < 0; ++c)
             if (sameTerm(term, unwrapped(columns[c].expression)) || (!columns[c].alias.isEmpty() && sameTerm(term, columns[c].alias)))
                 column = c;
-        // A term that is no column of the result (SELECT * among them) is left to the engine.
-        if (column < 0 || column >= columns.size() || sameTerm(columns[column].expression, {symbol("*")}))
+        // A term that is no column of the result is left to the engine.
+        if (column < 0 || column >= columns.size())
             return std::nullopt;
         ordering.columns.append({int(column), descending});
     }

@@ -401,6 +401,10 @@ void TestJetSql::orderByResultColumns_data()
     QTest::newRow("a column not selected") << "SELECT ID FROM TOsnovniPod ORDER BY (CelotnoIme);" << "" << "";
     QTest::newRow("named otherwise than selected") << "SELECT CelotnoIme FROM TOsnovniPod ORDER BY TOsnovniPod.CelotnoIme" << "" << "";
     QTest::newRow("every column") << "SELECT * FROM TKraj ORDER BY 1" << "" << "";
+    QTest::newRow("after a table's every column")
+        << "SELECT TOsnovniPodVezaKategorje.*, TKategorije.Naziv FROM TKategorije INNER JOIN TOsnovniPodVezaKategorje ON "
+           "TKategorije.IDkat = TOsnovniPodVezaKategorje.IDkat ORDER BY TKategorije.Naziv;"
+        << "" << "";
 }
 
 void TestJetSql::orderByResultColumns()
