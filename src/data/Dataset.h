@@ -53,6 +53,7 @@ public:
     const QStringList &sqlLines() const { return m_sqlLines; }
     QString sql() const { return m_sqlLines.join(QLatin1Char('\n')); }
     void setParameter(const QString &name, const QVariant &value);
+    QVariant parameter(const QString &name) const { return m_parameters.value(name); }
     void setUpdateTable(const QString &table) { m_updateTable = table; }
     // For long lists shown one row at a time: the statement then gives only the keys, in
     // their order, and a row's values are read by its key (with rowSql, which names the

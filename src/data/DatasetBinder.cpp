@@ -2,6 +2,7 @@
 
 #include "Dataset.h"
 #include "Schema.h"
+#include "TextLengthLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,6 +35,31 @@ DatasetBinder::DatasetBinder(Dataset *dataset, QObject *parent)
     connect(dataset, &Dataset::currentChanged, this, &DatasetBinder::refresh);
     connect(dataset, &Dataset::stateChanged, this, &DatasetBinder::updateEnabled);
     connect(dataset, &Dataset::currentValuesChanged, this, &DatasetBinder::showField);
+    connect(dataset, &Dataset::rowValuesChanged, this, [this](int recNo) {
+        if (m_row > 0 && recNo == m_row)
+            refresh();
+    });
+}
+
+void DatasetBinder::setRow(int recNo)
+{
+    m_row = qMax(0, recNo);
+    refresh();
+}
+
+QVariant DatasetBinder::shownValue(const QString &field) const
+{
+    return m_row > 0 ? m_dataset->valueAt(m_row, m_dataset->fieldIndex(field)) : m_dataset->value(field);
+}
+
+bool DatasetBinder::hasRow() const
+{
+    return m_dataset->isOpen() && (m_row > 0 ? m_row <= m_dataset->recordCount() : m_dataset->recNo() > 0);
+}
+
+bool DatasetBinder::isCurrentRow() const
+{
+    return m_row == 0 || m_row == m_dataset->recNo();
 }
 
 void DatasetBinder::add(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show)
@@ -44,13 +70,16 @@ void DatasetBinder::add(QWidget *widget, const QString &field, std::function<voi
     // An editable list's keys go to its line.
     if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(this);
-    binding.widget->setEnabled(m_dataset->isOpen() && m_dataset->recNo() > 0);
+    binding.widget->setEnabled(hasRow());
     const QSignalBlocker blocker(widget);
-    binding.show(m_dataset->value(field));
+    binding.show(shownValue(field));
 }
 
 void DatasetBinder::write(QWidget *source, const QString &field, const QVariant &value)
 {
+    // Moving there saves the row edited before.
+    if (!isCurrentRow())
+        m_dataset->moveTo(m_row);
     {
         const QScopedValueRollback writing(m_writing, source);
         m_dataset->setValue(field, value);
@@ -63,7 +92,7 @@ bool DatasetBinder::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
         return QObject::eventFilter(watched, event);
     const Dataset::State state = m_dataset->state();
-    if (state != Dataset::State::Edit && state != Dataset::State::Insert)
+    if ((state != Dataset::State::Edit && state != Dataset::State::Insert) || !isCurrentRow())
         return QObject::eventFilter(watched, event);
     for (const Binding &binding : m_bindings) {
         QWidget *widget = binding.widget;
@@ -84,20 +113,22 @@ void DatasetBinder::refresh()
         if (!binding.widget || binding.widget == m_writing)
             continue;
         const QSignalBlocker blocker(binding.widget.data());
-        binding.show(m_dataset->value(binding.field));
+        binding.show(shownValue(binding.field));
     }
 }
 
 void DatasetBinder::updateEnabled()
 {
-    const bool hasRow = m_dataset->isOpen() && m_dataset->recNo() > 0;
+    const bool enabled = hasRow();
     for (const Binding &binding : m_bindings)
         if (binding.widget)
-            binding.widget->setEnabled(hasRow);
+            binding.widget->setEnabled(enabled);
 }
 
 void DatasetBinder::showField(int field)
 {
+    if (!isCurrentRow())
+        return;
     const QString name = m_dataset->fieldName(field);
     for (const Binding &binding : m_bindings) {
         // The widget the user is typing in already shows the value.
@@ -128,6 +159,7 @@ void DatasetBinder::bind(QLineEdit *edit, const QString &field, int options)
 
 void DatasetBinder::bind(QPlainTextEdit *edit, const QString &field)
 {
+    LimitTextLength(edit, lengthLimit(m_dataset, field));
     add(edit, field, [edit](const QVariant &value) { edit->setPlainText(value.toString()); });
     connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, field] { write(edit, field, edit->toPlainText()); });
 }
@@ -157,7 +189,7 @@ void DatasetBinder::bind(QComboBox *combo, const QString &field)
 void DatasetBinder::bind(LookupComboBox *combo, const QString &field)
 {
     add(combo, field, [combo](const QVariant &value) { combo->setCurrentKey(value); });
-    connect(combo->lookup(), &Dataset::rowsReset, combo, [this, combo, field] { combo->setCurrentKey(m_dataset->value(field)); });
+    connect(combo->lookup(), &Dataset::rowsReset, combo, [this, combo, field] { combo->setCurrentKey(shownValue(field)); });
     connect(combo, &QComboBox::activated, this, [this, combo, field] { write(combo, field, combo->currentKey()); });
 }
 
@@ -187,4 +219,9 @@ void DatasetBinder::bind(QDateEdit *edit, const QString &field)
     connect(edit, &QDateEdit::dateChanged, this, [this, edit, field](const QDate &date) {
         write(edit, field, date == edit->minimumDate() ? QVariant() : QVariant(date.startOfDay()));
     });
+}
+
+void DatasetBinder::bindDisplay(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show)
+{
+    add(widget, field, std::move(show));
 }

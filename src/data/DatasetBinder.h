@@ -22,6 +22,9 @@ class QWidget;
 // edited). Escape in a widget gives its field back the value it was read with. Widgets
 // are disabled while there is no row. Text boxes take the column's length limit from
 // the schema.
+//
+// A binder may instead stand for one row of the dataset, as the rows of a list that
+// edits in place do: it shows that row, and an edit makes it the current row first.
 class DatasetBinder : public QObject
 {
     Q_OBJECT
@@ -49,8 +52,14 @@ public:
     void bind(QDoubleSpinBox *box, const QString &field);
     // A date; no date shows as an empty box.
     void bind(QDateEdit *edit, const QString &field);
+    // A widget that only shows the field (a label, a picture), in its own way.
+    void bindDisplay(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show);
 
-    // Shows the current row again in every bound widget.
+    // Stands for the row of this record number from now on; 0 for the current row.
+    void setRow(int recNo);
+    int row() const { return m_row; }
+
+    // Shows the row again in every bound widget.
     void refresh();
 
 Q_SIGNALS:
@@ -73,8 +82,12 @@ private:
     void add(QWidget *widget, const QString &field, std::function<void(const QVariant &)> show);
     void write(QWidget *source, const QString &field, const QVariant &value);
     void showField(int field);
+    QVariant shownValue(const QString &field) const;
+    bool hasRow() const;
+    bool isCurrentRow() const;
 
     Dataset *m_dataset;
     std::vector<Binding> m_bindings;
     QWidget *m_writing = nullptr;
+    int m_row = 0;
 };

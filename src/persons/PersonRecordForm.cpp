@@ -4,7 +4,6 @@
 #include "DatasetBinder.h"
 #include "FlatButton.h"
 #include "LookupComboBox.h"
-#include "Messagebox.h"
 #include "NameComboBox.h"
 #include "NameRules.h"
 #include "PublicFunctions.h"
@@ -156,7 +155,7 @@ void PersonRecordForm::createTitleBar()
     names->setSpacing(0);
     Image1 = new QLabel(Panel5);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setFixedHeight(18);
+    Image1->setFixedHeight(20);
     names->addWidget(Image1);
     Label3 = new TitleLabel(Panel5);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -390,15 +389,6 @@ void PersonRecordForm::createAddress()
     grid->addWidget(RxDBLookupCombo3, 3, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
-    // Reading the text of a street longer than the column allows would only fail on saving.
-    connect(m_street, &QPlainTextEdit::textChanged, this, [this] {
-        if (m_street->toPlainText().size() > 255) {
-            QTextCursor cursor = m_street->textCursor();
-            m_street->setPlainText(m_street->toPlainText().left(255));
-            cursor.setPosition(qMin(cursor.position(), 255));
-            m_street->setTextCursor(cursor);
-        }
-    });
 }
 
 void PersonRecordForm::createJob()
@@ -463,7 +453,6 @@ void PersonRecordForm::createCategory()
     status->addStretch();
     layout->addLayout(status);
     // The person's categories are listed below.
-    layout->addStretch();
 }
 
 void PersonRecordForm::fillNameLists()
