@@ -9,11 +9,14 @@
 #include "UFDodajPokrajino.h"
 #include "UFDrzave.h"
 #include "UFKategorije.h"
+#include "UFKontakti.h"
 #include "UFKraji.h"
 #include "UFPodjetje.h"
 #include "UFPokrajine.h"
 #include "UDataMod.h"
 #include "UFDodajOsebo.h"
+#include "UFDUKontakt.h"
+#include "UFDUOpomba.h"
 #include "UFVeldra.h"
 #include "WindowPlacement.h"
 
@@ -37,6 +40,7 @@ MainWindowServices mainWindowServices()
         {QStringLiteral("FKraji"), [] { return new TFKraji; }},
         {QStringLiteral("FPokrajine"), [] { return new TFPokrajine; }},
         {QStringLiteral("FKategorije"), [] { return new TFKategorije; }},
+        {QStringLiteral("FKontakti"), [] { return new TFKontakti; }},
         {QStringLiteral("FPodjetje"), [] { return new TFPodjetje; }},
     };
     services.countPersons = []() -> std::optional<int> {
@@ -75,8 +79,11 @@ void CreateWindows(SingleInstance &instance)
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowMinimizeButtonHint);
     FMain->setPersonWindow(persons);
-    // Then the edit dialogs of the person's contacts and alarms, and last the alarm review.
+    // Then the edit dialogs of the person's alarms and contacts, the alarm window, the
+    // note dialog, and last the alarm review.
+    new TFDUKontakt(FMain);
     new TFDodajKontakt(FMain);
+    new TFDUOpomba(FMain);
     FMain->showPlaced();
     WindowPlacement::restore(frame, QStringLiteral("Software\\Veldra\\FVeldra"), true);
     WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Handle"), QString::number(FMain->winId()));

@@ -1,8 +1,13 @@
 #include "UFVeldra.h"
 
+#include "ContactList.h"
 #include "DatabaseError.h"
+#include "ExtraDataList.h"
+#include "NoteList.h"
+#include "PersonCategories.h"
 #include "PersonRecordForm.h"
 #include "PersonSearchPanel.h"
+#include "SectionPanel.h"
 #include "Settings.h"
 #include "UDataMod.h"
 #include "UFDodajOsebo.h"
@@ -65,6 +70,10 @@ void TFVeldra::FormCreate()
     // alarm icons are set with those lists.
     m_form = new PersonRecordForm(QOsebe, WindowReady, Splitter1);
     Splitter1->setStretchFactor(1, 1);
+    m_contacts = new ContactList(m_form->section(QStringLiteral("PKontakt")), WindowReady, this);
+    m_notes = new NoteList(m_form->section(QStringLiteral("POpombe")), WindowReady, this);
+    m_extraData = new ExtraDataList(m_form->section(QStringLiteral("POstaliPodatki")), WindowReady, this);
+    m_categories = new PersonCategories(m_form->section(QStringLiteral("PKategorija")), m_form->categoryStrip(), WindowReady, this);
     connect(m_form, &PersonRecordForm::moveRequested, this, [this](PersonRecordForm::Move move) {
         switch (move) {
         case PersonRecordForm::Move::First: QPregled->first(); break;
@@ -86,6 +95,8 @@ void TFVeldra::FormCreate()
 
     // The lookups are registered, not read again, while the window is being made.
     m_form->refreshLookups();
+    m_contacts->refreshLookup();
+    m_categories->OsebaKategorijeEnter();
     WindowReady = true;
     // The category filter's states are restored here, then the linked programs filled.
     // The searches: the built-in ones, then those of the link modules.
@@ -107,14 +118,19 @@ QStringList TFVeldra::nameList(const QString &fieldName) const
 
 void TFVeldra::FormActivate()
 {
-    // Contact types, alarm types, the categories (twice) and the links follow with their lists.
     m_form->refreshLookups();
+    // Alarm types, the category filter and the links follow with their lists.
+    m_contacts->refreshLookup();
+    m_categories->OsebaKategorijeEnter();
 }
 
 void TFVeldra::FormDeactivate()
 {
     QOsebe->checkBrowseMode();
-    // The sub-record lists being edited are saved here too, and the category filter's states.
+    for (SubRecordList *list : {static_cast<SubRecordList *>(m_contacts), static_cast<SubRecordList *>(m_notes),
+                                static_cast<SubRecordList *>(m_extraData)})
+        list->save();
+    // The category filter's states are written here.
 }
 
 void TFVeldra::refreshKeepingPosition()
@@ -148,12 +164,22 @@ void TFVeldra::QOsebeAfterScroll()
     const QString name = QOsebe->value(QStringLiteral("CelotnoIme")).toString();
     setWindowTitle(name.isEmpty() ? tr("Osebe") : name);
     m_form->showPerson();
-    // The person's sub-records and links are loaded here.
+    loadSubRecords();
     if (!QPregled->isOpen() || !QPregled->hasField(QStringLiteral("ID")) || QOsebe->recNo() == 0)
         return;
     const QVariant id = QOsebe->value(QStringLiteral("ID"));
     if (QPregled->value(QStringLiteral("ID")) != id)
         QPregled->locate(QStringLiteral("ID"), id);
+}
+
+void TFVeldra::loadSubRecords()
+{
+    const QVariant id = QOsebe->recNo() > 0 ? QOsebe->value(QStringLiteral("ID")) : QVariant();
+    // The alarms and the linked programs are loaded after these.
+    m_contacts->load(id);
+    m_notes->load(id);
+    m_extraData->load(id);
+    m_categories->load(id);
 }
 
 void TFVeldra::QOsebeAfterOpen()

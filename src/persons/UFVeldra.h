@@ -6,6 +6,10 @@
 
 #include <QWidget>
 
+class ContactList;
+class ExtraDataList;
+class NoteList;
+class PersonCategories;
 class PersonRecordForm;
 class PersonSearchPanel;
 class QSplitter;
@@ -42,6 +46,10 @@ public:
 
     PersonSearchPanel *search() const { return m_search; }
     PersonRecordForm *form() const { return m_form; }
+    ContactList *contacts() const { return m_contacts; }
+    NoteList *notes() const { return m_notes; }
+    ExtraDataList *extraData() const { return m_extraData; }
+    PersonCategories *categories() const { return m_categories; }
 
     Dataset *QPregled;
     Dataset *QOsebe;
@@ -56,6 +64,8 @@ private:
     void QPregledAfterScroll();
     void QOsebeAfterScroll();
     void QOsebeAfterOpen();
+    // The person's sub-records, in their sections.
+    void loadSubRecords();
     void showRecordArea();
     void QOsebeAfterPost();
     void moveToPerson(const QVariant &id);
@@ -65,6 +75,10 @@ private:
     QSplitter *Splitter1 = nullptr;
     PersonSearchPanel *m_search = nullptr;
     PersonRecordForm *m_form = nullptr;
+    ContactList *m_contacts = nullptr;
+    NoteList *m_notes = nullptr;
+    ExtraDataList *m_extraData = nullptr;
+    PersonCategories *m_categories = nullptr;
     SoleInstance<TFVeldra> m_instance;
 };
 

@@ -1,5 +1,6 @@
 #include "MailSending.h"
 #include "ModalAnswer.h"
+#include "RecordingProgram.h"
 #include "TestInstallation.h"
 
 #include <QDesktopServices>
@@ -37,7 +38,7 @@ public:
         , m_sleep(QStandardPaths::findExecutable(QStringLiteral("sleep")))
         , m_desktop(desktop)
     {
-        qputenv("PATH", QFile::encodeName(m_bin.path()));
+        qputenv("PATH", QFile::encodeName(m_xdgEmail.folder()));
         qunsetenv("BROWSER");
         qunsetenv("DEFAULT_BROWSER");
         if (m_desktop == MailtoComesToTest)
@@ -51,29 +52,9 @@ public:
         qputenv("PATH", m_oldPath);
     }
 
-    // An xdg-email that writes down its arguments, each ended by a NUL (values may hold
-    // line breaks), and then runs the given shell lines.
-    void installXdgEmail(const QByteArray &then = "exit 0")
-    {
-        QFile script(m_bin.filePath(QStringLiteral("xdg-email")));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" + QFile::encodeName(argumentsFile())
-                     + "'\n" + then + '\n');
-        script.close();
-        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
-    }
-
-    bool xdgEmailRan() const { return QFile::exists(argumentsFile()); }
-
-    QStringList xdgEmailArguments() const
-    {
-        QFile file(argumentsFile());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QStringList arguments = QString::fromUtf8(file.readAll()).split(QChar(0));
-        arguments.removeLast(); // after the last NUL
-        return arguments;
-    }
+    void installXdgEmail(const QByteArray &then = "exit 0") { m_xdgEmail.install(then); }
+    bool xdgEmailRan() const { return m_xdgEmail.ran(); }
+    QStringList xdgEmailArguments() const { return m_xdgEmail.arguments(); }
 
     // Sends as the program would, with a timer ready to answer the message box.
     int send(const QStringList &fields)
@@ -85,17 +66,14 @@ public:
     }
 
     QString sleepProgram() const { return m_sleep; }
-    QString folder() const { return m_bin.path() + QLatin1Char('/'); }
+    QString folder() const { return m_xdgEmail.folder() + QLatin1Char('/'); }
 
     MailtoReceiver mailto;
     std::shared_ptr<ModalAnswer::Seen> told;
 
 private:
-    QString argumentsFile() const { return m_records.filePath(QStringLiteral("arguments")); }
-
     TestInstallation m_installation;
-    QTemporaryDir m_bin;
-    QTemporaryDir m_records;
+    RecordingProgram m_xdgEmail{QStringLiteral("xdg-email")};
     QByteArray m_oldPath;
     QString m_sleep;
     Desktop m_desktop;

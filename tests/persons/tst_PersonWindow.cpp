@@ -15,6 +15,7 @@
 #include "UDataMod.h"
 #include "UFDodajOsebo.h"
 #include "UFVeldra.h"
+#include "PersonWindowWorld.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -31,62 +32,6 @@
 #include <QTest>
 
 namespace {
-
-// The person window over the fixture's persons, as it is at start.
-struct World
-{
-    explicit World(bool withPersons = true)
-    {
-        if (withPersons)
-            insertPersonsFixture(*database.connect());
-        database.useIn(installation);
-        dataMod = std::make_unique<TDataMod>();
-        AutoShiftNames = true;
-        dialog = std::make_unique<TFDodajOsebo>();
-        window = std::make_unique<TFVeldra>();
-        window->resize(1000, 700);
-        window->show();
-        // Focus moves as the user's does only in the active window.
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
-    ~World()
-    {
-        window.reset();
-        dialog.reset();
-    }
-
-    template<typename T> T *child(const char *name) const { return window->findChild<T *>(QString::fromLatin1(name)); }
-    QStringList browseColumn(int column) const
-    {
-        QStringList values;
-        auto *grid = child<QTableView>("DBGrid1");
-        for (int row = 0; row < grid->model()->rowCount(); ++row)
-            values << grid->model()->index(row, column).data().toString();
-        return values;
-    }
-    QString current(const char *field) const { return window->QOsebe->value(QString::fromLatin1(field)).toString(); }
-    void search(const QString &text) const
-    {
-        auto *box = child<QLineEdit>("PregledInputText");
-        box->clear();
-        box->setFocus();
-        typeText(box, text);
-    }
-    void chooseSearch(int index) const
-    {
-        auto *selector = child<QComboBox>("ComboBox1");
-        selector->setCurrentIndex(index);
-        Q_EMIT selector->activated(index);
-    }
-    QVariant stored(const QString &sql) const { return ::stored(dataMod->database(), sql); }
-
-    TestInstallation installation;
-    TestDatabase database{SqlDialect::Sqlite};
-    std::unique_ptr<TDataMod> dataMod;
-    std::unique_ptr<TFDodajOsebo> dialog;
-    std::unique_ptr<TFVeldra> window;
-};
 
 void type(QComboBox *box, const QString &text)
 {

@@ -1,0 +1,137 @@
+#include "CategoryCheckList.h"
+
+#include "Dataset.h"
+#include "PictureFiles.h"
+#include "PublicFunctions.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+
+namespace {
+
+const int itemHeight = 18;
+
+// The check box, then the picture 16 by 16 at 20 pixels and the name 18 further; a
+// category without a picture has its name at 20 pixels.
+class CategoryItemDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QWidget *widget = option.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        // The background and the selection, without the text.
+        item.text.clear();
+        item.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+
+        QStyleOptionButton check;
+        check.rect = QRect(option.rect.left() + 2, option.rect.top() + (option.rect.height() - 14) / 2, 14, 14);
+        check.state = QStyle::State_Enabled;
+        switch (index.data(Qt::CheckStateRole).value<Qt::CheckState>()) {
+        case Qt::Checked: check.state |= QStyle::State_On; break;
+        case Qt::PartiallyChecked: check.state |= QStyle::State_NoChange; break;
+        default: check.state |= QStyle::State_Off; break;
+        }
+        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &check, painter, widget);
+
+        const QString text = index.data(Qt::UserRole).toString();
+        const QPixmap picture = PictureFile(QStringLiteral("Kategorije"), GetToken(text, QStringLiteral(";"), 2));
+        int captionLeft = option.rect.left() + 20;
+        if (!picture.isNull()) {
+            painter->drawPixmap(QRect(captionLeft, option.rect.top() + (option.rect.height() - 16) / 2, 16, 16), picture);
+            captionLeft += 18;
+        }
+        painter->setFont(option.font);
+        painter->setPen(option.state & QStyle::State_Selected ? option.palette.highlightedText().color() : option.palette.text().color());
+        const QRect caption(captionLeft + 2, option.rect.top(), option.rect.right() - captionLeft - 2, option.rect.height());
+        painter->drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width() + 40, itemHeight};
+    }
+};
+
+}
+
+CategoryCheckList::CategoryCheckList(QWidget *parent)
+    : QListWidget(parent)
+{
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
+    setUniformItemSizes(true);
+    setItemDelegate(new CategoryItemDelegate(this));
+}
+
+QString CategoryCheckList::itemField(const QListWidgetItem *item, int field)
+{
+    return GetToken(item->data(Qt::UserRole).toString(), QStringLiteral(";"), field);
+}
+
+QListWidgetItem *CategoryCheckList::itemOf(const QString &firstField) const
+{
+    for (int i = count() - 1; i >= 0; --i)
+        if (itemField(item(i), 1) == firstField)
+            return item(i);
+    return nullptr;
+}
+
+void CategoryCheckList::untickAll()
+{
+    const QSignalBlocker blocker(this);
+    for (int i = 0; i < count(); ++i)
+        item(i)->setCheckState(Qt::Unchecked);
+}
+
+void CategoryCheckList::FillCategoryList(Dataset *categories, bool keepStates)
+{
+    const QString states = keepStates ? GetCategoryCheckStates() : QString();
+    if (!categories->isOpen())
+        categories->open();
+    const QSignalBlocker blocker(this);
+    clear();
+    const int id = categories->fieldIndex(QStringLiteral("IDkat"));
+    const int picture = categories->fieldIndex(QStringLiteral("IkonaPath"));
+    const int name = categories->fieldIndex(QStringLiteral("Naziv"));
+    for (int recNo = 1; recNo <= categories->recordCount(); ++recNo) {
+        const QString caption = categories->valueAt(recNo, name).toString();
+        if (caption.trimmed().isEmpty())
+            continue;
+        auto *entry = new QListWidgetItem(caption, this);
+        entry->setData(Qt::UserRole, QString(categories->valueAt(recNo, id).toString() + QLatin1Char(';')
+                                             + categories->valueAt(recNo, picture).toString() + QLatin1Char(';') + caption));
+        entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
+        entry->setCheckState(Qt::Unchecked);
+    }
+    if (keepStates)
+        SetCategoryCheckStates(states);
+}
+
+QString CategoryCheckList::GetCategoryCheckStates() const
+{
+    QStringList entries;
+    for (int i = 0; i < count(); ++i) {
+        const Qt::CheckState state = item(i)->checkState();
+        if (state != Qt::Unchecked)
+            entries << itemField(item(i), 1) + (state == Qt::Checked ? QStringLiteral(";1") : QStringLiteral(";0"));
+    }
+    return entries.join(QLatin1Char('/'));
+}
+
+void CategoryCheckList::SetCategoryCheckStates(const QString &states)
+{
+    const QSignalBlocker blocker(this);
+    for (const QString &entry : states.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (QListWidgetItem *found = itemOf(GetToken(entry, QStringLiteral(";"), 1)))
+            found->setCheckState(GetToken(entry, QStringLiteral(";"), 2) == QLatin1String("0") ? Qt::PartiallyChecked : Qt::Checked);
+    }
+}

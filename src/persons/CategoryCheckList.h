@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QListWidget>
+
+class Dataset;
+
+// A check list of the categories: each item is "<IDkat>;<picture file>;<name>" and is
+// drawn with the category's picture before its name. A ticked item includes, a grey one
+// (where the list allows three states) excludes.
+class CategoryCheckList : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit CategoryCheckList(QWidget *parent = nullptr);
+
+    // Fills the list from the categories' rows (those with a name); with keepStates the
+    // items that are still there keep their ticks.
+    void FillCategoryList(Dataset *categories, bool keepStates);
+    // The ticked and grey items as "<first field>;1" and "<first field>;0", joined by "/".
+    QString GetCategoryCheckStates() const;
+    // Ticks or greys the items named in such a text; entries of items not there are passed over.
+    void SetCategoryCheckStates(const QString &states);
+
+    // A field of an item's text, from 1.
+    static QString itemField(const QListWidgetItem *item, int field);
+    // The item whose first field is this, the last one when there are several.
+    QListWidgetItem *itemOf(const QString &firstField) const;
+    void untickAll();
+};
