@@ -17,6 +17,10 @@ RecordRowList::RecordRowList(Dataset *dataset, RowBuilder builder, QWidget *pare
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(false);
     setWidget(m_rows);
+    QPalette background = viewport()->palette();
+    background.setColor(QPalette::Window, ColourScheme.CT_WBack);
+    viewport()->setPalette(background);
+    viewport()->setAutoFillBackground(true);
     // A scroll bar coming or going changes the rows' width.
     viewport()->installEventFilter(this);
     m_rows->installEventFilter(this);
@@ -81,10 +85,15 @@ void RecordRowList::placeRows()
 void RecordRowList::markCurrent()
 {
     const int current = m_dataset->isOpen() ? m_dataset->recNo() : 0;
+    // The current row in a light shade of the selection's colour.
+    const QColor highlight = palette().color(QPalette::Highlight);
+    const QColor back = ColourScheme.CT_WBack;
+    const QColor marked((highlight.red() + 3 * back.red()) / 4, (highlight.green() + 3 * back.green()) / 4,
+                        (highlight.blue() + 3 * back.blue()) / 4);
     for (int i = 0; i < m_shown; ++i) {
         QWidget *widget = m_pool[size_t(i)].widget;
         QPalette palette = widget->palette();
-        palette.setColor(QPalette::Window, i + 1 == current ? ColourScheme.CT_WBack : ColourScheme.CT_WDetailBack);
+        palette.setColor(QPalette::Window, i + 1 == current ? marked : back);
         widget->setPalette(palette);
     }
     if (QWidget *shown = row(current))
