@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QSqlRecord>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -198,7 +199,12 @@ void measure(int persons)
     auto *grid = window->findChild<QTableView *>(QStringLiteral("DBGrid1"));
     QRandomGenerator random(3);
     Figures switches;
-    for (int i = 0; i < 40; ++i) {
+    // Every section is loaded on each switch; the one shown in turn is also laid out and painted.
+    auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    const char *const sections[] = {"PKontakt", "POpombe", "POstaliPodatki", "PKategorija"};
+    for (int i = 0; i < 80; ++i) {
+        tabs->setCurrentWidget(window->findChild<QWidget *>(QString::fromLatin1(sections[i % 4]) + QStringLiteral("Tab")));
+        QApplication::processEvents();
         const int row = random.bounded(window->QPregled->recordCount());
         switches.add(timed([&] {
             grid->setCurrentIndex(grid->model()->index(row, 0));

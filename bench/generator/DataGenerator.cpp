@@ -33,6 +33,8 @@ const char *const forms[] = {"d.o.o.", "s.p.", "d.d."};
 const char *const titles[] = {"dr.", "mag.", "prof."};
 const char *const notes[] = {"Poklicati v ponedeljek", "Poslati ponudbo", "Dogovor o ceni", "Stalna stranka", "Plačilo v 30 dneh",
                              "Želi prejemati novice", "Srečanje na sejmu", "Priporočil ga je znanec"};
+const char *const extraFields[] = {"Hobi", "Velikost", "Jezik", "Konfekcija", "Prevoz"};
+const char *const extraValues[] = {"Kolesarjenje", "M", "Angleščina", "XL", "Službeni avto", "Planinarjenje"};
 const char *const banks[] = {"02010", "04515", "05100", "06000", "07000", "10100", "19100", "29000", "33000", "34000"};
 
 template<size_t N> QString pick(QRandomGenerator &random, const char *const (&list)[N])
@@ -108,6 +110,8 @@ void addPersons(const Database &database, int count, quint32 seed)
     Inserter contacts(database, "TOsnovniPodVezaKontakt", {QStringLiteral("IDOsebe"), QStringLiteral("IDKontat"), QStringLiteral("Value")});
     Inserter personNotes(database, "TOsnovniPodVezaOpombe",
                          {QStringLiteral("IDOsebe"), QStringLiteral("Value"), QStringLiteral("Datum"), QStringLiteral("Sort")});
+    Inserter extraData(database, "TOsnovniPodDodatno",
+                       {QStringLiteral("IDOsebe"), QStringLiteral("Polje"), QStringLiteral("Value"), QStringLiteral("Sort")});
     Inserter categories(database, "TOsnovniPodVezaKategorje", {QStringLiteral("IDOsebe"), QStringLiteral("IDkat")});
     Inserter alarms(database, "TOsnovniPodVezaAlarmi",
                     {QStringLiteral("IDOsebe"), QStringLiteral("IDAlarm"), QStringLiteral("DatumCas"), QStringLiteral("Value"),
@@ -147,16 +151,18 @@ void addPersons(const Database &database, int count, quint32 seed)
                         company || random.bounded(3) == 0 ? QVariant(QString::number(10000000 + random.bounded(89999999))) : QVariant()});
 
         const QString mailName = (first.isEmpty() ? surname : first + QLatin1Char('.') + surname).toLower();
-        for (int c = random.bounded(4); c > 0; --c) {
+        for (int c = random.bounded(2, 7); c > 0; --c) {
             const int type = random.bounded(1, ContactTypes + 1);
             const QString value = type == 3 ? mailName + QStringLiteral("@primer.si")
                 : type == 4               ? QStringLiteral("www.%1.si").arg(surname.toLower())
                                           : QStringLiteral("0%1 %2 %3").arg(random.bounded(1, 8)).arg(random.bounded(100, 999)).arg(random.bounded(1000, 9999));
             contacts.insert({id, type, value});
         }
-        for (int n = random.bounded(4); n > 0; --n)
+        for (int n = random.bounded(5); n > 0; --n)
             personNotes.insert({id, pick(random, notes), today.addDays(-random.bounded(2000)).startOfDay(), n});
-        for (int k = random.bounded(4), from = random.bounded(1, Categories + 1); k > 0; --k)
+        for (int e = random.bounded(3); e > 0; --e)
+            extraData.insert({id, pick(random, extraFields), pick(random, extraValues), e});
+        for (int k = random.bounded(5), from = random.bounded(1, Categories + 1); k > 0; --k)
             categories.insert({id, (from + k) % Categories + 1});
         if (!company && random.bounded(3) == 0)
             alarms.insert({id, random.bounded(1, AlarmTypes + 1), birth, QStringLiteral("Rojstni dan"), random.bounded(0, 8)});

@@ -141,9 +141,13 @@ void Dataset::read(const Database &database, std::optional<QString> token)
         m_readToken = token ? std::move(*token) : database.changeToken();
     // SQLite's sorter costs more than the reading: where the order names columns of the
     // result, the rows are put in order here.
-    const std::optional<JetSql::Ordering> ordering =
-        database.dialect() == SqlDialect::Sqlite ? JetSql::resultOrdering(sql()) : std::nullopt;
-    const QString statement = ordering ? ordering->unordered : sql();
+    const QString jet = sql();
+    if (jet != m_orderingOf) {
+        m_ordering = JetSql::resultOrdering(jet);
+        m_orderingOf = jet;
+    }
+    const std::optional<JetSql::Ordering> &ordering = database.dialect() == SqlDialect::Sqlite ? m_ordering : std::nullopt;
+    const QString statement = ordering ? ordering->unordered : jet;
     const QList<std::pair<int, bool>> terms = ordering ? ordering->columns : QList<std::pair<int, bool>>();
     const auto readFieldsOf = [this](const QStringList &names) { readFields(names); };
     if (!m_lazyKeyField.isEmpty()) {

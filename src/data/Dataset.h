@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JetSql.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -211,6 +213,9 @@ private:
 
     Database *m_database = nullptr;
     QStringList m_sqlLines;
+    // The order of the last statement read, worked out once for a statement read again.
+    QString m_orderingOf;
+    std::optional<JetSql::Ordering> m_ordering;
     QVariantMap m_parameters;
     QString m_updateTable;
     QString m_lazyKeyField;

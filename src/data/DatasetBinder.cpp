@@ -32,7 +32,13 @@ DatasetBinder::DatasetBinder(Dataset *dataset, QObject *parent)
     : QObject(parent)
     , m_dataset(dataset)
 {
-    connect(dataset, &Dataset::currentChanged, this, &DatasetBinder::refresh);
+    connect(dataset, &Dataset::currentChanged, this, [this] {
+        // A row of a list changes with the current row only while it is the current row.
+        if (isCurrentRow())
+            refresh();
+        else
+            updateEnabled();
+    });
     connect(dataset, &Dataset::stateChanged, this, &DatasetBinder::updateEnabled);
     connect(dataset, &Dataset::currentValuesChanged, this, &DatasetBinder::showField);
     connect(dataset, &Dataset::rowValuesChanged, this, [this](int recNo) {
@@ -160,7 +166,11 @@ void DatasetBinder::bind(QLineEdit *edit, const QString &field, int options)
 void DatasetBinder::bind(QPlainTextEdit *edit, const QString &field)
 {
     LimitTextLength(edit, lengthLimit(m_dataset, field));
-    add(edit, field, [edit](const QVariant &value) { edit->setPlainText(value.toString()); });
+    add(edit, field, [edit](const QVariant &value) {
+        // Laying out the same text again costs more than comparing it.
+        if (const QString text = value.toString(); text != edit->toPlainText())
+            edit->setPlainText(text);
+    });
     connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, field] { write(edit, field, edit->toPlainText()); });
 }
 

@@ -50,6 +50,12 @@ QWidget *RecordRowList::row(int recNo) const
 
 void RecordRowList::rebuild()
 {
+    // A list on a tab in the back is made up when it comes to the front.
+    if (!isVisible()) {
+        m_stale = true;
+        return;
+    }
+    m_stale = false;
     m_shown = m_dataset->isOpen() ? m_dataset->recordCount() : 0;
     while (int(m_pool.size()) < m_shown) {
         auto *widget = new QWidget(m_rows);
@@ -84,6 +90,8 @@ void RecordRowList::placeRows()
 
 void RecordRowList::markCurrent()
 {
+    if (m_stale)
+        return;
     const int current = m_dataset->isOpen() ? m_dataset->recNo() : 0;
     // The current row in a light shade of the selection's colour.
     const QColor highlight = palette().color(QPalette::Highlight);
@@ -145,6 +153,13 @@ bool RecordRowList::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QScrollArea::eventFilter(watched, event);
+}
+
+void RecordRowList::showEvent(QShowEvent *event)
+{
+    QScrollArea::showEvent(event);
+    if (m_stale)
+        rebuild();
 }
 
 void RecordRowList::resizeEvent(QResizeEvent *event)

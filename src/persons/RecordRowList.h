@@ -37,6 +37,7 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     struct Row
@@ -56,6 +57,7 @@ private:
     QWidget *m_rows;
     std::vector<Row> m_pool; // rows beyond the records are kept hidden for the next person
     int m_shown = 0;
+    bool m_stale = false; // the records changed while the list was not shown
     int m_pixelsPerRow = 0;
     int m_minimumRows = 1;
 };
