@@ -43,6 +43,9 @@ void PersonCategories::load(const QVariant &personId)
 void PersonCategories::OsebaKategorijeEnter()
 {
     DataMod->RefreshIfChanged(QStringLiteral("FVeldra"), ADOQuery4, QStringLiteral("ID"), m_windowReady, QStringLiteral("TKategorije"));
+    // The list is filled from the categories' lookup, which must be as fresh.
+    DataMod->RefreshIfChanged(QStringLiteral("FVeldra"), DataMod->QKategorijeLookup, QString(), m_windowReady,
+                              QStringLiteral("TKategorije"));
     OsebaKategorije->FillCategoryList(DataMod->QKategorijeLookup, false);
     ShowPersonCategories();
 }

@@ -101,6 +101,7 @@ private Q_SLOTS:
     void tickingACategory_data();
     void tickingACategory();
     void categoryStripAndHint();
+    void categoriesChangedElsewhereAreListed();
 };
 
 void TestPersonSubRecords::listsFollowThePerson()
@@ -535,6 +536,24 @@ void TestPersonSubRecords::categoryStripAndHint()
     QCOMPARE(drawn.pixelColor(2, 2), QColor(0, 0, 128));
     QCOMPARE(drawn.pixelColor(10, 10), QColor(Qt::red));
     QVERIFY(drawn.pixelColor(10 + 18, 10) != QColor(Qt::red));
+}
+
+void TestPersonSubRecords::categoriesChangedElsewhereAreListed()
+{
+    World world;
+    world.window->QOsebe->locate(QStringLiteral("ID"), 1);
+    CategoryCheckList *list = world.window->categories()->list();
+    QCOMPARE(list->count(), 6);
+    // Another workstation adds a category and renames one the person is in.
+    world.dataMod->ExecuteWork(QStringLiteral("INSERT INTO TKategorije (Naziv, IkonaPath) VALUES ('Arhiv', '')"));
+    world.dataMod->ExecuteWork(QStringLiteral("UPDATE TKategorije SET Naziv='Kupci' WHERE IDkat=1"));
+    world.dataMod->MarkTableChanged(QStringLiteral("TKategorije"));
+    world.window->FormActivate();
+    QCOMPARE(list->count(), 7);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Arhiv"));
+    QCOMPARE(list->itemOf(QStringLiteral("1"))->text(), QStringLiteral("Kupci"));
+    QCOMPARE(list->itemOf(QStringLiteral("1"))->checkState(), Qt::Checked);
+    QCOMPARE(world.child<QLabel>("Image1")->toolTip(), QStringLiteral("Dobavitelji\nKupci"));
 }
 
 QTEST_MAIN(TestPersonSubRecords)
