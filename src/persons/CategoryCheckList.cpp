@@ -26,20 +26,19 @@ public:
         initStyleOption(&item, index);
         const QWidget *widget = option.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
-        // The background and the selection, without the text.
-        item.text.clear();
-        item.features &= ~QStyleOptionViewItem::HasCheckIndicator;
-        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
-
-        QStyleOptionButton check;
-        check.rect = QRect(option.rect.left() + 2, option.rect.top() + (option.rect.height() - 14) / 2, 14, 14);
-        check.state = QStyle::State_Enabled;
-        switch (index.data(Qt::CheckStateRole).value<Qt::CheckState>()) {
+        // The check box where the style takes clicks on it.
+        QStyleOptionViewItem check = item;
+        check.rect = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, widget);
+        switch (item.checkState) {
         case Qt::Checked: check.state |= QStyle::State_On; break;
         case Qt::PartiallyChecked: check.state |= QStyle::State_NoChange; break;
         default: check.state |= QStyle::State_Off; break;
         }
-        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &check, painter, widget);
+        // The background and the selection, without the text.
+        item.text.clear();
+        item.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, widget);
 
         const QString text = index.data(Qt::UserRole).toString();
         const QPixmap picture = PictureFile(QStringLiteral("Kategorije"), GetToken(text, QStringLiteral(";"), 2));
@@ -50,7 +49,7 @@ public:
         }
         painter->setFont(option.font);
         painter->setPen(option.state & QStyle::State_Selected ? option.palette.highlightedText().color() : option.palette.text().color());
-        const QRect caption(captionLeft + 2, option.rect.top(), option.rect.right() - captionLeft - 2, option.rect.height());
+        const QRect caption(captionLeft, option.rect.top(), option.rect.right() - captionLeft, option.rect.height());
         painter->drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
     }
 

@@ -102,6 +102,7 @@ private Q_SLOTS:
     void tickingACategory();
     void categoryStripAndHint();
     void categoriesChangedElsewhereAreListed();
+    void categoryStatesKeptAcrossRefills();
 };
 
 void TestPersonSubRecords::listsFollowThePerson()
@@ -554,6 +555,26 @@ void TestPersonSubRecords::categoriesChangedElsewhereAreListed()
     QCOMPARE(list->itemOf(QStringLiteral("1"))->text(), QStringLiteral("Kupci"));
     QCOMPARE(list->itemOf(QStringLiteral("1"))->checkState(), Qt::Checked);
     QCOMPARE(world.child<QLabel>("Image1")->toolTip(), QStringLiteral("Dobavitelji\nKupci"));
+}
+
+void TestPersonSubRecords::categoryStatesKeptAcrossRefills()
+{
+    World world;
+    CategoryCheckList list;
+    Dataset *categories = world.dataMod->QKategorijeLookup;
+    list.FillCategoryList(categories, false);
+    // By name: Dobavitelji 2, Družina 6, Poslovni partnerji 3, Prijatelji 5, Stranke 1, Zaposleni 4.
+    list.SetCategoryCheckStates(QStringLiteral("4;1/77;1//2;0/3;x"));
+    QCOMPARE(list.GetCategoryCheckStates(), QStringLiteral("2;0/3;1/4;1"));
+    QCOMPARE(list.itemOf(QStringLiteral("2"))->checkState(), Qt::PartiallyChecked);
+
+    world.dataMod->ExecuteWork(QStringLiteral("DELETE * FROM TKategorije WHERE IDkat=3;"));
+    categories->requery();
+    list.FillCategoryList(categories, true);
+    QCOMPARE(list.count(), 5);
+    QCOMPARE(list.GetCategoryCheckStates(), QStringLiteral("2;0/4;1"));
+    list.FillCategoryList(categories, false);
+    QCOMPARE(list.GetCategoryCheckStates(), QString());
 }
 
 QTEST_MAIN(TestPersonSubRecords)
