@@ -21,9 +21,9 @@ public:
         QString title;
         Qt::Alignment alignment = Qt::AlignLeft;
         bool visible = true;
-        QColor colour;      // of the values; none: the view's own
+        QColor colour = {}; // of the values; none: the view's own
         bool bold = false;  // the values in bold
-        QColor titleColour;
+        QColor titleColour = {};
         bool titleBold = false;
     };
 
