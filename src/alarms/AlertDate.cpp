@@ -44,3 +44,12 @@ QDateTime CalcAlertDate(const QDateTime &date, int alertType, int daysBefore, co
     const QDateTime next = occurrence(date, alertType, today, 1);
     return now < next.addDays(-daysBefore) ? next.addDays(-daysBefore) : next;
 }
+
+bool IsAlarmDue(const QDate &alertDate, const QDateTime &stamp, const QDate &today)
+{
+    if (!alertDate.isValid())
+        return false;
+    // Counting from a stamp ahead of today would hide today's alarms and list days to come.
+    const QDate from = stamp.isValid() && stamp.date() < today ? stamp.date() : today;
+    return from <= alertDate && alertDate <= today;
+}

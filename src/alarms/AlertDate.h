@@ -8,3 +8,9 @@
 // next. A day the month lacks (the 31st, 29 February in a common year) falls on the
 // month's last day. An alarm without a date has none.
 QDateTime CalcAlertDate(const QDateTime &date, int alertType, int daysBefore, const QDateTime &now);
+
+// Whether an alarm raised on alertDate is due at a check on today, when alarms were last
+// checked at stamp: every day from the stamp's day through today counts, so that days the
+// program was not started are caught up. A stamp ahead of today (a workstation whose clock
+// ran ahead) counts as today's, and an invalid one too.
+bool IsAlarmDue(const QDate &alertDate, const QDateTime &stamp, const QDate &today);

@@ -8,6 +8,8 @@ class TestAlertDate : public QObject
 private Q_SLOTS:
     void nextActivation_data();
     void nextActivation();
+    void dueAtTheCheck_data();
+    void dueAtTheCheck();
 };
 
 void TestAlertDate::nextActivation_data()
@@ -64,6 +66,35 @@ void TestAlertDate::nextActivation()
     QFETCH(QDateTime, now);
     QFETCH(QDateTime, expected);
     QCOMPARE(CalcAlertDate(date, type, daysBefore, now), expected);
+}
+
+void TestAlertDate::dueAtTheCheck_data()
+{
+    QTest::addColumn<QDateTime>("stamp");
+    QTest::addColumn<QList<int>>("dueDays"); // days from today that are due, of -5 .. 5
+    const QDate today(2026, 6, 10);
+    const auto at = [today](int days, int hour) { return QDateTime(today.addDays(days), QTime(hour, 0)); };
+    // A stamp never set is made the check's moment.
+    QTest::newRow("never set: today only") << at(0, 12) << QList<int>{0};
+    QTest::newRow("three days old: from its day through today") << at(-3, 16) << QList<int>{-3, -2, -1, 0};
+    QTest::newRow("second start the same day: today's again") << at(0, 9) << QList<int>{0};
+    QTest::newRow("checked yesterday: from yesterday") << at(-1, 23) << QList<int>{-1, 0};
+    QTest::newRow("stamp a day ahead: today only") << at(1, 8) << QList<int>{0};
+    QTest::newRow("stamp days ahead: today only") << at(4, 8) << QList<int>{0};
+    QTest::newRow("no stamp: today only") << QDateTime() << QList<int>{0};
+}
+
+void TestAlertDate::dueAtTheCheck()
+{
+    QFETCH(QDateTime, stamp);
+    QFETCH(QList<int>, dueDays);
+    const QDate today(2026, 6, 10);
+    QList<int> due;
+    for (int days = -5; days <= 5; ++days)
+        if (IsAlarmDue(today.addDays(days), stamp, today))
+            due << days;
+    QCOMPARE(due, dueDays);
+    QVERIFY(!IsAlarmDue(QDate(), stamp, today));
 }
 
 QTEST_GUILESS_MAIN(TestAlertDate)
