@@ -17,7 +17,8 @@ namespace {
 
 // Alarms given as "person:kind:days:warning", days from today, kind "once" or "yearly"
 // (then its date is that many days from today 28 years ago), warning "-" for null. The
-// person's name tells the alarm in the lists.
+// person's name tells the alarm in the lists. Late in the day, so that a yearly warning
+// that reaches into the next year still begins today at the year's end.
 struct AlarmWorld
 {
     explicit AlarmWorld(const TestDatabase &testDatabase)
@@ -44,7 +45,7 @@ struct AlarmWorld
                                           "SELECT Max(TOsnovniPod.ID), TEventAlarms.ID, :date, %1 FROM TOsnovniPod, TEventAlarms "
                                           "WHERE TEventAlarms.NazivAlarma = :kind GROUP BY TEventAlarms.ID")
                                .arg(parts[3] == QLatin1String("-") ? QStringLiteral("Null") : parts[3]),
-                           {{QStringLiteral("date"), QDateTime(date, QTime(10, 30))},
+                           {{QStringLiteral("date"), QDateTime(date, QTime(23, 59))},
                             {QStringLiteral("kind"), yearly ? QStringLiteral("Letni") : QStringLiteral("Enkratni")}});
         }
     }
@@ -250,7 +251,7 @@ void TestPregledAlarmov::windowListsTheDueRowsInTheQueryOrder()
     QCOMPARE(column(window.DBGrid1, 2), kinds);
     const int bor = int(due.indexOf(QStringLiteral("Bor")));
     QCOMPARE(column(window.DBGrid1, 1)[bor],
-             DatasetModel::displayText(QDateTime(world.today.addDays(-1), QTime(10, 30))));
+             DatasetModel::displayText(QDateTime(world.today.addDays(-1), QTime(23, 59))));
 
     // "Zapri" closes the window and lets the list go; shown again, the same rows.
     QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
