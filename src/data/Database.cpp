@@ -110,12 +110,14 @@ bool isDateValue(const QVariant &value)
 // Dates and times are wall-clock values: they are written as the text of their fields, so
 // that neither the workstation's nor the server's time zone can move them. The original
 // engine took a date of 31.12.1899 or earlier for "no date".
-QVariant wallClockText(const QVariant &value)
+// A date on or before the earliest day stands for none and is written as null; compared
+// with what a row holds, it is taken as it is.
+QVariant wallClockText(const QVariant &value, bool earliestIsNone = true)
 {
     QDateTime moment = value.toDateTime();
     if (!moment.isValid() && value.typeId() == QMetaType::QDate)
         moment = value.toDate().startOfDay();
-    if (value.isNull() || !moment.isValid() || moment.date() <= QDate(1899, 12, 31))
+    if (value.isNull() || !moment.isValid() || (earliestIsNone && moment.date() <= QDate(1899, 12, 31)))
         return QVariant(QMetaType(QMetaType::QString));
     return moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
 }
@@ -504,6 +506,11 @@ QVariant Database::toDatabase(const Schema::Column &column, const QVariant &valu
         return value.isNull() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(value.toString());
     }
     return value;
+}
+
+QVariant Database::toCondition(const Schema::Column &column, const QVariant &value) const
+{
+    return column.type == Schema::Type::DateTime ? wallClockText(value, false) : toDatabase(column, value);
 }
 
 QVariant Database::fromDatabase(const Schema::Column *column, const QVariant &value) const

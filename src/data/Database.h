@@ -77,6 +77,8 @@ public:
 
     // Values as the engine stores them, and back as the program uses them.
     QVariant toDatabase(const Schema::Column &column, const QVariant &value) const;
+    // A value read, for a condition that finds it as it is stored.
+    QVariant toCondition(const Schema::Column &column, const QVariant &value) const;
     QVariant fromDatabase(const Schema::Column *column, const QVariant &value) const;
 
 private:

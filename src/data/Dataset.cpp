@@ -732,7 +732,7 @@ void Dataset::updateRow(const Schema::Table &table, const std::vector<int> &fiel
         assignments << QString::fromLatin1(column.name) + QStringLiteral(" = ?");
         values << m_database->toDatabase(column, m_buffer[f]);
         conditions << m_database->sameValueCondition(column);
-        originals << m_database->toDatabase(column, cell(row, f));
+        originals << m_database->toCondition(column, cell(row, f));
     }
     const QSqlQuery query = m_database->runNative(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                                                       .arg(QString::fromLatin1(table.name), assignments.join(QStringLiteral(", ")),

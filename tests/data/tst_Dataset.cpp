@@ -208,6 +208,15 @@ void TestDataset::editingWritesTheTable()
     persons.post();
     QVERIFY(persons.value(QStringLiteral("Sifra")).isNull());
     QCOMPARE(stored(*database, QStringLiteral("SELECT Count(*) FROM TOsnovniPod WHERE Sifra Is Not Null")).toInt(), 0);
+
+    // A date on the earliest day, as older files hold for "none", can be changed.
+    database->run(QStringLiteral("UPDATE TOsnovniPod SET DatumRojstva = :D WHERE ID=2"),
+                  {{QStringLiteral("D"), QStringLiteral("1899-12-31T00:00:00.000")}});
+    persons.requery();
+    QVERIFY(persons.locate(QStringLiteral("ID"), 2));
+    persons.setValue(QStringLiteral("DatumRojstva"), QDateTime(QDate(1980, 4, 2), QTime(0, 0)));
+    persons.post();
+    QCOMPARE(stored(*database, QStringLiteral("SELECT DatumRojstva FROM TOsnovniPod WHERE ID=2")).toDate(), QDate(1980, 4, 2));
 }
 
 void TestDataset::appendGetsKeyAndDefaults_data()
