@@ -1,11 +1,10 @@
 #include "NoteList.h"
 
 #include "DatasetBinder.h"
+#include "DateBox.h"
 #include "FlatButton.h"
 #include "UFDUOpomba.h"
 
-#include <QCalendarWidget>
-#include <QDateEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -33,12 +32,7 @@ void NoteList::buildRow(QWidget *row, DatasetBinder *binder)
     // The text fills the row but for 20 pixels on the right.
     layout->setContentsMargins(4, 3, 20, 3);
     layout->setSpacing(2);
-    auto *date = new QDateEdit(row);
-    date->setObjectName(QStringLiteral("DBDateEdit2"));
-    date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    date->setCalendarPopup(true);
-    date->setToolTip(tr("Izberi iz koledarja"));
-    date->calendarWidget()->setWindowTitle(tr("Datum opombe"));
+    auto *date = new DateBox("DBDateEdit2", tr("Datum opombe"), row);
     date->setMaximumWidth(130);
     binder->bind(date, QStringLiteral("Datum"));
     auto *text = new QPlainTextEdit(row);

@@ -1,10 +1,9 @@
 #include "UFDUKontakt.h"
 
 #include "CodeListAdd.h"
-#include "FlatButton.h"
 #include "LookupComboBox.h"
-#include "PublicFunctions.h"
 #include "Schema.h"
+#include "TypeLookup.h"
 #include "UDataMod.h"
 
 #include <QEvent>
@@ -16,15 +15,11 @@ TFDUKontakt::TFDUKontakt(QWidget *parent)
     : EntryDialog(QStringLiteral("FDUKontakt"), tr("Dodaj / uredi kontakt"), parent)
     , m_instance(FDUKontakt, this)
 {
-    DBLookupComboBox1 = new LookupComboBox(this);
-    DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
-    DBLookupComboBox1->setMinimumWidth(180);
-    DBLookupComboBox1->setLookup(DataMod->QKontaktiLookup, QStringLiteral("ID"), {QStringLiteral("Naziv")});
-    auto *addButton = new FlatButton(tr("Nov"), this);
-    addButton->setObjectName(QStringLiteral("FlatButton1"));
-    addButton->setToolTip(tr("Dodaj/kreiraj nov vnos"));
-    StyleButtons(this);
-    addRow(tr("Vrsta:"), {DBLookupComboBox1, addButton});
+    m_types = new TypeLookup({"DBLookupComboBox1", "FlatButton1", objectName(), DataMod->QKontaktiLookup, QStringLiteral("ID"),
+                              QStringLiteral("Naziv"), QStringLiteral("TKontakti"), [] { return AddContactType(); }},
+                             this);
+    DBLookupComboBox1 = m_types->combo();
+    addRow(tr("Vrsta:"), {m_types});
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMinimumWidth(260);
@@ -32,23 +27,19 @@ TFDUKontakt::TFDUKontakt(QWidget *parent)
     Edit1->setMaxLength(Schema::table(u"TOsnovniPodVezaKontakt")->column(QStringLiteral("Value"))->size);
     addRow(tr("Kontakt:"), {Edit1});
     setFirstField(DBLookupComboBox1);
-    connect(DBLookupComboBox1, &LookupComboBox::entered, this, [this] { refreshTypes(true); });
-    connect(addButton, &FlatButton::clicked, this, &TFDUKontakt::addType);
-    // Registered now; read again when the dialog is used and types changed meanwhile.
-    refreshTypes(false);
 }
 
 bool TFDUKontakt::ask(const QString &caption, const QVariant &type, const QString &value)
 {
     setWindowTitle(caption);
-    DBLookupComboBox1->setCurrentKey(type);
+    m_types->choose(type);
     Edit1->setText(value);
     return exec() == QDialog::Accepted;
 }
 
 int TFDUKontakt::contactType() const
 {
-    return VariantToInt(DBLookupComboBox1->currentKey());
+    return m_types->chosenType();
 }
 
 QString TFDUKontakt::value() const
@@ -64,21 +55,6 @@ bool TFDUKontakt::canConfirm() const
 bool TFDUKontakt::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
-        refreshTypes(true);
+        m_types->refresh(true);
     return EntryDialog::event(event);
-}
-
-void TFDUKontakt::refreshTypes(bool reopen)
-{
-    DataMod->RefreshIfChanged(objectName(), DataMod->QKontaktiLookup, QString(), reopen, QStringLiteral("TKontakti"));
-}
-
-void TFDUKontakt::addType()
-{
-    const int id = AddContactType();
-    if (id <= 0)
-        return;
-    refreshTypes(true);
-    refreshTypes(true);
-    DBLookupComboBox1->setCurrentKey(id);
 }

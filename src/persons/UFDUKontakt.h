@@ -5,6 +5,7 @@
 
 class LookupComboBox;
 class QLineEdit;
+class TypeLookup;
 
 // "Dodaj / uredi kontakt": a person's contact, its type and its value. Confirming waits
 // for both; "Nov" adds a contact type and chooses it.
@@ -28,9 +29,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void refreshTypes(bool reopen);
-    void addType();
-
+    TypeLookup *m_types;
     SoleInstance<TFDUKontakt> m_instance;
 };
 

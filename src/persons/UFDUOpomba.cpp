@@ -1,33 +1,18 @@
 #include "UFDUOpomba.h"
 
+#include "DateBox.h"
 #include "Schema.h"
 #include "TextLengthLimit.h"
 
-#include <QCalendarWidget>
-#include <QDateEdit>
 #include <QPlainTextEdit>
 
 TFDUOpomba *FDUOpomba = nullptr;
-
-namespace {
-
-// The date edit's floor, which stands for no date.
-const QDate noDate(1899, 12, 31);
-
-}
 
 TFDUOpomba::TFDUOpomba(QWidget *parent)
     : EntryDialog(QStringLiteral("FDUOpomba"), tr("Dodaj / uredi opombo"), parent)
     , m_instance(FDUOpomba, this)
 {
-    DateEdit1 = new QDateEdit(this);
-    DateEdit1->setObjectName(QStringLiteral("DateEdit1"));
-    DateEdit1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    DateEdit1->setCalendarPopup(true);
-    DateEdit1->setMinimumDate(noDate);
-    DateEdit1->setSpecialValueText(QStringLiteral(" "));
-    DateEdit1->setToolTip(tr("Izberi iz koledarja"));
-    DateEdit1->calendarWidget()->setWindowTitle(tr("Datum opombe"));
+    DateEdit1 = new DateBox("DateEdit1", tr("Datum opombe"), this);
     addRow(tr("Datum:"), {DateEdit1});
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -42,14 +27,14 @@ TFDUOpomba::TFDUOpomba(QWidget *parent)
 bool TFDUOpomba::ask(const QString &caption, const QDate &date, const QString &text)
 {
     setWindowTitle(caption);
-    DateEdit1->setDate(date.isValid() ? date : noDate);
+    DateEdit1->choose(date);
     Memo1->setPlainText(text);
     return exec() == QDialog::Accepted;
 }
 
 QDate TFDUOpomba::date() const
 {
-    return DateEdit1->date() <= noDate ? QDate() : DateEdit1->date();
+    return DateEdit1->chosenDate();
 }
 
 QString TFDUOpomba::text() const
@@ -57,21 +42,15 @@ QString TFDUOpomba::text() const
     return Memo1->toPlainText();
 }
 
-void TFDUOpomba::dateTodayWhenEmpty()
-{
-    if (!date().isValid())
-        DateEdit1->setDate(QDate::currentDate());
-}
-
 void TFDUOpomba::showEvent(QShowEvent *event)
 {
-    dateTodayWhenEmpty();
+    DateEdit1->todayWhenEmpty();
     EntryDialog::showEvent(event);
 }
 
 void TFDUOpomba::accept()
 {
-    dateTodayWhenEmpty();
+    DateEdit1->todayWhenEmpty();
     EntryDialog::accept();
 }
 

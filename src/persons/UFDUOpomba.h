@@ -5,7 +5,7 @@
 
 #include <QDate>
 
-class QDateEdit;
+class DateBox;
 class QPlainTextEdit;
 
 // "Dodaj / uredi opombo": a person's note, its text and its date. Confirming waits for
@@ -22,7 +22,7 @@ public:
     QString text() const;
 
     QPlainTextEdit *Memo1;
-    QDateEdit *DateEdit1;
+    DateBox *DateEdit1;
 
 protected:
     bool canConfirm() const override;
@@ -32,8 +32,6 @@ public Q_SLOTS:
     void accept() override;
 
 private:
-    void dateTodayWhenEmpty();
-
     SoleInstance<TFDUOpomba> m_instance;
 };
 

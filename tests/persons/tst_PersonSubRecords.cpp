@@ -1,6 +1,7 @@
 #include "CategoryCheckList.h"
 #include "ContactList.h"
 #include "Dataset.h"
+#include "DateBox.h"
 #include "ExtraDataList.h"
 #include "FlatButton.h"
 #include "LookupComboBox.h"
