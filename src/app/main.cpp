@@ -15,6 +15,7 @@
 #include "UFPokrajine.h"
 #include "UDataMod.h"
 #include "UFDodajOsebo.h"
+#include "UFDUAlarm.h"
 #include "UFDUKontakt.h"
 #include "UFDUOpomba.h"
 #include "UFVeldra.h"
@@ -81,6 +82,7 @@ void CreateWindows(SingleInstance &instance)
     FMain->setPersonWindow(persons);
     // Then the edit dialogs of the person's alarms and contacts, the alarm window, the
     // note dialog, and last the alarm review.
+    new TFDUAlarm(FMain);
     new TFDUKontakt(FMain);
     new TFDodajKontakt(FMain);
     new TFDUOpomba(FMain);

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
@@ -217,6 +218,12 @@ void DatasetBinder::bind(QDoubleSpinBox *box, const QString &field)
     connect(box, &QDoubleSpinBox::valueChanged, this, [this, box, field](double value) { write(box, field, value); });
 }
 
+void DatasetBinder::bind(QSpinBox *box, const QString &field)
+{
+    add(box, field, [box](const QVariant &value) { box->setValue(value.isNull() ? box->minimum() : value.toInt()); });
+    connect(box, &QSpinBox::valueChanged, this, [this, box, field](int value) { write(box, field, value); });
+}
+
 void DatasetBinder::bind(QDateEdit *edit, const QString &field)
 {
     // The earliest date stands for none and shows as an empty box.
@@ -227,7 +234,9 @@ void DatasetBinder::bind(QDateEdit *edit, const QString &field)
         edit->setDate(value.isNull() || !date.isValid() ? edit->minimumDate() : date);
     });
     connect(edit, &QDateEdit::dateChanged, this, [this, edit, field](const QDate &date) {
-        write(edit, field, date == edit->minimumDate() ? QVariant() : QVariant(date.startOfDay()));
+        // A new date keeps the time of day the value had.
+        const QTime time = shownValue(field).toDateTime().time();
+        write(edit, field, date == edit->minimumDate() ? QVariant() : QVariant(QDateTime(date, time.isValid() ? time : QTime(0, 0))));
     });
 }
 

@@ -15,6 +15,7 @@ class QDateEdit;
 class QDoubleSpinBox;
 class QLineEdit;
 class QPlainTextEdit;
+class QSpinBox;
 class QWidget;
 
 // Ties widgets to fields of a dataset's current row, as data-aware controls do: the
@@ -50,6 +51,8 @@ public:
     void bindChoice(QComboBox *combo, const QString &field);
     // A number with decimals.
     void bind(QDoubleSpinBox *box, const QString &field);
+    // A whole number; none shows as the box's least value.
+    void bind(QSpinBox *box, const QString &field);
     // A date; no date shows as an empty box.
     void bind(QDateEdit *edit, const QString &field);
     // A widget that only shows the field (a label, a picture), in its own way.

@@ -1,5 +1,6 @@
 #include "UFVeldra.h"
 
+#include "AlarmList.h"
 #include "ContactList.h"
 #include "DatabaseError.h"
 #include "ExtraDataList.h"
@@ -74,6 +75,7 @@ void TFVeldra::FormCreate()
     m_notes = new NoteList(m_form->section(QStringLiteral("POpombe")), WindowReady, this);
     m_extraData = new ExtraDataList(m_form->section(QStringLiteral("POstaliPodatki")), WindowReady, this);
     m_categories = new PersonCategories(m_form->section(QStringLiteral("PKategorija")), m_form->categoryStrip(), WindowReady, this);
+    m_alarms = new AlarmList(m_form->section(QStringLiteral("PAlarmi")), WindowReady, this);
     connect(m_form, &PersonRecordForm::moveRequested, this, [this](PersonRecordForm::Move move) {
         switch (move) {
         case PersonRecordForm::Move::First: QPregled->first(); break;
@@ -96,6 +98,7 @@ void TFVeldra::FormCreate()
     // The lookups are registered, not read again, while the window is being made.
     m_form->refreshLookups();
     m_contacts->refreshLookup();
+    m_alarms->refreshLookup();
     m_categories->OsebaKategorijeEnter();
     WindowReady = true;
     // The category filter's states are restored here, then the linked programs filled.
@@ -119,8 +122,9 @@ QStringList TFVeldra::nameList(const QString &fieldName) const
 void TFVeldra::FormActivate()
 {
     m_form->refreshLookups();
-    // Alarm types, the category filter and the links follow with their lists.
+    // The category filter and the links follow with their lists.
     m_contacts->refreshLookup();
+    m_alarms->refreshLookup();
     m_categories->OsebaKategorijeEnter();
 }
 
@@ -128,7 +132,7 @@ void TFVeldra::FormDeactivate()
 {
     QOsebe->checkBrowseMode();
     for (SubRecordList *list : {static_cast<SubRecordList *>(m_contacts), static_cast<SubRecordList *>(m_notes),
-                                static_cast<SubRecordList *>(m_extraData)})
+                                static_cast<SubRecordList *>(m_extraData), static_cast<SubRecordList *>(m_alarms)})
         list->save();
     // The category filter's states are written here.
 }
@@ -175,11 +179,12 @@ void TFVeldra::QOsebeAfterScroll()
 void TFVeldra::loadSubRecords()
 {
     const QVariant id = QOsebe->recNo() > 0 ? QOsebe->value(QStringLiteral("ID")) : QVariant();
-    // The alarms and the linked programs are loaded after these.
     m_contacts->load(id);
     m_notes->load(id);
     m_extraData->load(id);
     m_categories->load(id);
+    m_alarms->load(id);
+    // The linked programs are loaded after these.
 }
 
 void TFVeldra::QOsebeAfterOpen()

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class AlarmList;
 class ContactList;
 class ExtraDataList;
 class NoteList;
@@ -50,6 +51,7 @@ public:
     NoteList *notes() const { return m_notes; }
     ExtraDataList *extraData() const { return m_extraData; }
     PersonCategories *categories() const { return m_categories; }
+    AlarmList *alarms() const { return m_alarms; }
 
     Dataset *QPregled;
     Dataset *QOsebe;
@@ -79,6 +81,7 @@ private:
     NoteList *m_notes = nullptr;
     ExtraDataList *m_extraData = nullptr;
     PersonCategories *m_categories = nullptr;
+    AlarmList *m_alarms = nullptr;
     SoleInstance<TFVeldra> m_instance;
 };
 

@@ -6,6 +6,7 @@
 #include "TestInstallation.h"
 #include "Typing.h"
 #include "UDataMod.h"
+#include "UFDUAlarm.h"
 #include "UFDUKontakt.h"
 #include "UFDUOpomba.h"
 #include "UFDodajOsebo.h"
@@ -32,6 +33,7 @@ struct World
         AutoShiftNames = true;
         dialog = std::make_unique<TFDodajOsebo>();
         contactDialog = std::make_unique<TFDUKontakt>();
+        alarmDialog = std::make_unique<TFDUAlarm>();
         noteDialog = std::make_unique<TFDUOpomba>();
         window = std::make_unique<TFVeldra>();
         window->resize(1000, 700);
@@ -44,6 +46,7 @@ struct World
     {
         window.reset();
         noteDialog.reset();
+        alarmDialog.reset();
         contactDialog.reset();
         dialog.reset();
     }
@@ -78,6 +81,7 @@ struct World
     std::unique_ptr<TDataMod> dataMod;
     std::unique_ptr<TFDodajOsebo> dialog;
     std::unique_ptr<TFDUKontakt> contactDialog;
+    std::unique_ptr<TFDUAlarm> alarmDialog;
     std::unique_ptr<TFDUOpomba> noteDialog;
     std::unique_ptr<TFVeldra> window;
 };
