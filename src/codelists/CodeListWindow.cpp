@@ -30,15 +30,6 @@ void paint(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
 }
 
-FlatButton *stripButton(const QString &caption, const char *name, qint64 face, qint64 focused, qint64 down, QWidget *parent)
-{
-    auto *button = new FlatButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setColours({ColourFromRef(face), ColourFromRef(focused), ColourFromRef(down), QColor(Qt::white), QColor(Qt::white)});
-    button->setMinimumWidth(120);
-    return button;
-}
-
 }
 
 CodeListWindow::CodeListWindow(const Definition &definition, QWidget *parent)
@@ -121,19 +112,19 @@ CodeListWindow::CodeListWindow(const Definition &definition, QWidget *parent)
     auto *strip = new QWidget(m_lowerPanel);
     strip->setObjectName(QStringLiteral("Panel4"));
     strip->setFixedWidth(141);
-    auto *buttons = new QVBoxLayout(strip);
-    buttons->setContentsMargins(6, 0, 6, 0);
-    auto *remove = stripButton(tr("Izbriši"), "SpeedButton1", 3162323, 10198015, 8489700, strip);
-    auto *add = stripButton(tr("Dodaj"), "SpeedButton2", 12615680, 16744448, 16758122, strip);
-    buttons->addWidget(remove);
-    buttons->addWidget(add);
-    buttons->addStretch();
+    m_stripButtons = new QVBoxLayout(strip);
+    m_stripButtons->setContentsMargins(6, 0, 6, 0);
+    m_stripButtons->addStretch();
+    auto *remove = addStripButton(tr("Izbriši"), "SpeedButton1", 3162323, 10198015, 8489700);
+    auto *add = addStripButton(tr("Dodaj"), "SpeedButton2", 12615680, 16744448, 16758122);
     lower->addWidget(strip);
     if (m_splitter) {
         m_lowerPanel->setMinimumHeight(definition.lowerPanelMinimum);
         m_splitter->addWidget(m_lowerPanel);
         m_splitter->setStretchFactor(0, 1);
-        m_splitter->setSizes({300, ReadRegInt(m_keyPath, QStringLiteral("Panel1.Height"), definition.lowerPanelMinimum)});
+        const int stored = ReadRegInt(m_keyPath, QStringLiteral("Panel1.Height"), 0);
+        m_heightStored = stored > 0;
+        m_splitter->setSizes({300, m_heightStored ? stored : definition.lowerPanelMinimum});
     } else {
         layout->addWidget(m_lowerPanel);
     }
@@ -197,6 +188,33 @@ void CodeListWindow::addEditRow(const QString &label, QWidget *field, QWidget *b
     m_editGrid->addLayout(pair, row, 1);
 }
 
+void CodeListWindow::addFieldRow(const QString &label, const QList<QWidget *> &fields)
+{
+    const int row = m_editGrid->rowCount();
+    auto *caption = new QLabel(label, m_editArea);
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    caption->setBuddy(fields.value(0));
+    m_editGrid->addWidget(caption, row, 0);
+    auto *side = new QHBoxLayout;
+    side->setContentsMargins(0, 0, 0, 0);
+    side->setSpacing(5);
+    for (QWidget *field : fields)
+        side->addWidget(field);
+    side->addStretch();
+    m_editGrid->addLayout(side, row, 1);
+}
+
+FlatButton *CodeListWindow::addStripButton(const QString &caption, const char *name, qint64 face, qint64 focused, qint64 down)
+{
+    auto *button = new FlatButton(caption, m_stripButtons->parentWidget());
+    button->setObjectName(QString::fromLatin1(name));
+    button->setColours({ColourFromRef(face), ColourFromRef(focused), ColourFromRef(down), QColor(Qt::white), QColor(Qt::white)});
+    button->setMinimumWidth(120);
+    // Above the stretch that keeps the buttons at the top.
+    m_stripButtons->insertWidget(m_stripButtons->count() - 1, button);
+    return button;
+}
+
 void CodeListWindow::DBGrid1TitleClick(int column)
 {
     for (int i = 0; i < m_model->columnCount(); ++i)
@@ -243,6 +261,17 @@ void CodeListWindow::Panel3Resize()
 void CodeListWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Until the user chose a height, the lower panel opens with room for all its fields.
+    if (!m_shown && m_splitter && !m_heightStored) {
+        const int needed = m_lowerPanel->minimumSizeHint().height();
+        if (needed > m_lowerPanel->height()) {
+            QList<int> sizes = m_splitter->sizes();
+            sizes[0] -= needed - sizes[1];
+            sizes[1] = needed;
+            m_splitter->setSizes(sizes);
+        }
+    }
+    m_shown = true;
     if (m_frame)
         return;
     // Activation comes through the child frame of the main window's workspace.

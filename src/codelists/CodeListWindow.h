@@ -15,6 +15,7 @@ class QLineEdit;
 class QMdiSubWindow;
 class QSplitter;
 class QTableView;
+class QVBoxLayout;
 
 // The family of code-list windows (countries, regions, places, categories, and the
 // contact and alarm types): a title strip, a grid of all rows that sorts by a clicked
@@ -59,6 +60,10 @@ protected:
     QLineEdit *textField(const char *name, const char *field, const QString &hint, int maxLength = 0, bool upperCase = false);
     // A row of the edit area; a widget beside the field goes at its right, the field giving way.
     void addEditRow(const QString &label, QWidget *field, QWidget *beside = nullptr);
+    // A row of fields side by side at their own widths, from the left; the label names the first.
+    void addFieldRow(const QString &label, const QList<QWidget *> &fields);
+    // A button of the right strip, below those there already.
+    FlatButton *addStripButton(const QString &caption, const char *name, qint64 face, qint64 focused, qint64 down);
     QWidget *editArea() const { return m_editArea; }
 
     virtual void FormActivate() {}
@@ -78,6 +83,9 @@ private:
     QWidget *m_lowerPanel;
     QWidget *m_editArea;
     QGridLayout *m_editGrid;
+    QVBoxLayout *m_stripButtons;
     QMdiSubWindow *m_frame = nullptr;
     QSplitter *m_splitter = nullptr;
+    bool m_heightStored = false;
+    bool m_shown = false;
 };
