@@ -3,6 +3,7 @@
 #include "Dataset.h"
 #include "FlatButton.h"
 #include "PublicFunctions.h"
+#include "Schema.h"
 #include "Settings.h"
 
 #include <QDir>
@@ -15,6 +16,14 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The characters the field's column holds; 0 for no limit.
+int nameLimit(const Dataset *dataset, const QString &field)
+{
+    const Schema::Table *table = Schema::table(dataset->updateTable());
+    const Schema::Column *column = table ? table->column(field) : nullptr;
+    return column && column->type == Schema::Type::Text ? column->size : 0;
+}
 
 // The picture is written whole before it takes the target's name (replacing a file of that
 // name), so a failed copy never leaves half a picture; a file is never copied onto itself.
@@ -167,6 +176,11 @@ void PictureLink::load()
         return;
     }
     const QString name = m_policy.storedName ? m_policy.storedName(chosen) : chosen.fileName();
+    // A name the column cannot hold whole would be refused or cut when saved, after the copy.
+    if (const int limit = nameLimit(m_dataset, m_field); limit > 0 && name.size() > limit) {
+        ShowMessageBox(tr("Ime datoteke s sliko je predolgo: dovoljenih je največ %1 znakov!").arg(limit), 0);
+        return;
+    }
     const bool elsewhere = QDir(chosen.absolutePath()).canonicalPath().compare(QDir(pictures).canonicalPath(), Qt::CaseInsensitive) != 0;
     if ((elsewhere || m_policy.copyFromFolderToo) && !copyPicture(chosen.absoluteFilePath(), pictures + name)) {
         ShowMessageBox(tr("Slike ni mogoče prenesti v mapo s slikami!"), 0);
