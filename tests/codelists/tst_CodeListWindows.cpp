@@ -1,5 +1,7 @@
 #include "CodeListAdd.h"
 #include "CodeListWorld.h"
+#include "ColourComboBox.h"
+#include "ColourScheme.h"
 #include "ContactKindComboBox.h"
 #include "Dataset.h"
 #include "DatabaseError.h"
@@ -9,6 +11,9 @@
 #include "PictureLink.h"
 #include "Settings.h"
 #include "Typing.h"
+#include "UFAlarm.h"
+#include "UFAlarmi.h"
+#include "UFDodajAlarm.h"
 #include "UFDodajDrzavo.h"
 #include "UFDrzave.h"
 #include "UFKategorije.h"
@@ -19,7 +24,9 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImage>
 #include <QImageWriter>
@@ -27,6 +34,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
 #include <QToolButton>
@@ -63,10 +71,11 @@ QString picturePath(const QString &folder, const QString &name)
     return path;
 }
 
-// Chooses a file in the next file dialog.
-void chooseFile(const QString &path)
+// Chooses a file in the next file dialog; what is to answer the next dialog after it is
+// set up in afterChoosing.
+void chooseFile(const QString &path, const std::function<void()> &afterChoosing = {})
 {
-    ModalAnswer::whenShown([path](QWidget *shown) {
+    ModalAnswer::whenShown([path, afterChoosing](QWidget *shown) {
         auto *dialog = qobject_cast<QFileDialog *>(shown);
         QVERIFY(dialog);
         // As a user would: the file's folder opened, its name typed. (A whole path typed
@@ -76,6 +85,8 @@ void chooseFile(const QString &path)
         const QFileInfo file(path);
         dialog->setDirectory(file.absolutePath());
         name->setText(file.fileName());
+        if (afterChoosing)
+            afterChoosing();
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }
@@ -121,6 +132,31 @@ void chooseFromList(QComboBox *box, const QString &text)
     QTest::keyClick(list, Qt::Key_Return);
 }
 
+// An alarm type's colours and day count as stored, a null as "-".
+QString storedAlarmLook(CodeListWorld &world, const QString &name)
+{
+    QSqlQuery query = world.dataMod->database().run(
+        QStringLiteral("SELECT BackColor, FontColor, AlertNDaysBefore FROM TEventAlarms WHERE NazivAlarma = \"%1\"").arg(name));
+    QStringList values;
+    if (query.next())
+        for (int i = 0; i < 3; ++i)
+            values << (query.value(i).isNull() ? QStringLiteral("-") : query.value(i).toString());
+    return values.join(QLatin1Char(' '));
+}
+
+// What the alarm pop-up showed, at a moment.
+struct AlarmLook
+{
+    QColor area;
+    QColor text;
+    qint64 at;
+};
+
+AlarmLook lookOf(TFAlarm *alarm, const QElapsedTimer &clock)
+{
+    return {alarm->Panel1->palette().color(QPalette::Window), alarm->Label1->palette().color(QPalette::WindowText), clock.elapsed()};
+}
+
 }
 
 class TestCodeListWindows : public QObject
@@ -143,6 +179,20 @@ private Q_SLOTS:
     void movedContactTypeStaysCurrentInOrderedGrid();
     void contactTypeMoveThatFailsHalfWayIsUndone();
     void contactTypePictureAndLowerPanel();
+    void alarmTypesWindow();
+    void addingAnAlarmType();
+    void alarmTypeControlsFollowTheRow_data();
+    void alarmTypeControlsFollowTheRow();
+    void alarmTypeControlSavesAtOnce_data();
+    void alarmTypeControlSavesAtOnce();
+    void alarmWithoutRepetitionIsStored();
+    void alarmTypeLowerPanel();
+    void pictureNameLongerThanItsColumn_data();
+    void pictureNameLongerThanItsColumn();
+    void exampleAlarmFlashes();
+    void exampleAlarmPicture_data();
+    void exampleAlarmPicture();
+    void nextAlarmStartsAfresh();
     void companyHeaderName();
     void missingCompanyRowIsMadeOnTyping();
 };
@@ -457,6 +507,324 @@ void TestCodeListWindows::contactTypePictureAndLowerPanel()
     QCOMPARE(ReadRegInt(QStringLiteral("Software\\Veldra\\FKontakti"), QStringLiteral("Panel1.Height"), 0), 190);
     window = open<TFKontakti>(world);
     QCOMPARE(window->findChild<QWidget *>(QStringLiteral("Panel1"))->height(), 190);
+}
+
+void TestCodeListWindows::alarmTypesWindow()
+{
+    CodeListWorld world;
+    TFAlarmi *window = open<TFAlarmi>(world);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Alarmi"));
+    auto *grid = window->findChild<QTableView *>(QStringLiteral("DBGrid1"));
+    QCOMPARE(grid->model()->columnCount(), 1);
+    QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Naziv alarma"));
+    QCOMPARE(column(window, 0), (QStringList{"Mesečni opomnik", "Obletnica", "Rojstni dan", "Rok", "Sestanek"}));
+    // The first row's colours and days are there on opening.
+    QCOMPARE(window->ColorComboBox1->colourRef(), 13434828);
+    QCOMPARE(window->ColorComboBox2->colourRef(), 0);
+    QCOMPARE(window->RxSpinEdit1->value(), 1);
+    QCOMPARE(window->DBLookupComboBox1->currentText(), QStringLiteral("na mesec"));
+
+    QWidget *area = window->findChild<QWidget *>(QStringLiteral("Panel3"));
+    QCOMPARE(area->width() - window->DBEdit1->geometry().right() - 1, 10);
+    QCOMPARE(area->width() - window->DBLookupComboBox1->geometry().right() - 1, 10);
+    QCOMPARE(window->FlatButton1->parentWidget()->objectName(), QStringLiteral("Panel4"));
+    QVERIFY(window->FlatButton1->y() > window->findChild<FlatButton *>(QStringLiteral("SpeedButton2"))->y());
+    QCOMPARE(window->picture()->folder(), GetImageFolder() + QStringLiteral("Alarmi/"));
+}
+
+void TestCodeListWindows::addingAnAlarmType()
+{
+    CodeListWorld world;
+    TFAlarmi *window = open<TFAlarmi>(world);
+    QString name;
+    qint64 back = -1, font = -1;
+    bool flashing = true;
+    ModalAnswer::whenShown([&](QWidget *shown) {
+        auto *form = qobject_cast<TFDodajAlarm *>(shown);
+        if (!form) {
+            shown->close();
+            return;
+        }
+        name = form->Edit1->text();
+        back = form->ColorBox1->colourRef();
+        font = form->ColorBox2->colourRef();
+        flashing = form->CheckBox1->isChecked();
+        form->Edit1->setText(QStringLiteral("Servis avta"));
+        form->DBLookupComboBox1->setCurrentKey(2);
+        form->okButton()->click();
+    });
+    window->findChild<FlatButton *>(QStringLiteral("SpeedButton2"))->click();
+    QCOMPARE(name, QString());
+    QCOMPARE(back, 0xFFFFFF);
+    QCOMPARE(font, 0);
+    QVERIFY(!flashing);
+    QCOMPARE(window->ADOQuery1->value(QStringLiteral("NazivAlarma")).toString(), QStringLiteral("Servis avta"));
+    QVERIFY(column(window, 0).contains(QStringLiteral("Servis avta")));
+    QCOMPARE(window->ColorComboBox1->colourRef(), 0xFFFFFF);
+}
+
+void TestCodeListWindows::alarmTypeControlsFollowTheRow_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("back");
+    QTest::addColumn<qint64>("font");
+    QTest::addColumn<int>("days");
+    QTest::newRow("nulls show black and no days") << "Brez barv" << qint64(0) << qint64(0) << 0;
+    QTest::newRow("stored values") << "Rok" << qint64(255) << qint64(0xFFFFFF) << 2;
+}
+
+// Showing a row writes nothing back: not the values shown, not a null as 0.
+void TestCodeListWindows::alarmTypeControlsFollowTheRow()
+{
+    QFETCH(QString, name);
+    QFETCH(qint64, back);
+    QFETCH(qint64, font);
+    QFETCH(int, days);
+    CodeListWorld world([](Database &database) { database.run(QStringLiteral("INSERT INTO TEventAlarms (NazivAlarma) VALUES (\"Brez barv\")")); });
+    const QString before = storedAlarmLook(world, name);
+    TFAlarmi *window = open<TFAlarmi>(world);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("NazivAlarma"), QStringLiteral("Rojstni dan"))); // 3 days, yellow
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("NazivAlarma"), name));
+    QCOMPARE(window->ColorComboBox1->colourRef(), back);
+    QCOMPARE(window->ColorComboBox2->colourRef(), font);
+    QCOMPARE(window->RxSpinEdit1->value(), days);
+    QCOMPARE(window->ADOQuery1->state(), Dataset::State::Browse);
+    QCOMPARE(storedAlarmLook(world, name), before);
+    QVERIFY(!world.stored(QStringLiteral("SELECT LastModified FROM TRequery WHERE TableName='TEventAlarms'")).isValid());
+}
+
+void TestCodeListWindows::alarmTypeControlSavesAtOnce_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<qint64>("expected");
+    QTest::newRow("background colour") << "ColorComboBox1" << "BackColor" << qint64(255);
+    QTest::newRow("text colour") << "ColorComboBox2" << "FontColor" << qint64(255);
+    QTest::newRow("day count") << "RxSpinEdit1" << "AlertNDaysBefore" << qint64(1);
+}
+
+void TestCodeListWindows::alarmTypeControlSavesAtOnce()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, field);
+    QFETCH(qint64, expected);
+    CodeListWorld world;
+    TFAlarmi *window = open<TFAlarmi>(world);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("NazivAlarma"), QStringLiteral("Sestanek"))); // blue, black, 0 days
+    const int id = window->ADOQuery1->value(QStringLiteral("ID")).toInt();
+    window->DBEdit1->setFocus();
+    window->DBEdit1->end(false);
+    typeText(window->DBEdit1, QStringLiteral(" v Celju"));
+    QCOMPARE(window->ADOQuery1->state(), Dataset::State::Edit);
+
+    QWidget *changed = window->findChild<QWidget *>(control);
+    if (auto *colours = qobject_cast<ColourComboBox *>(changed))
+        chooseFromList(colours, QStringLiteral("Rdeča"));
+    else
+        QTest::keyClick(changed, Qt::Key_Up);
+    QCOMPARE(window->ADOQuery1->state(), Dataset::State::Browse);
+    QCOMPARE(world.stored(QStringLiteral("SELECT %1 FROM TEventAlarms WHERE ID=%2").arg(field).arg(id)).toLongLong(), expected);
+    QCOMPARE(world.stored(QStringLiteral("SELECT NazivAlarma FROM TEventAlarms WHERE ID=%1").arg(id)).toString(),
+             QStringLiteral("Sestanek v Celju"));
+    QVERIFY(world.stored(QStringLiteral("SELECT LastModified FROM TRequery WHERE TableName='TEventAlarms'")).isValid());
+}
+
+void TestCodeListWindows::alarmWithoutRepetitionIsStored()
+{
+    CodeListWorld world;
+    TFAlarmi *window = open<TFAlarmi>(world);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("NazivAlarma"), QStringLiteral("Rojstni dan")));
+    QCOMPARE(window->DBLookupComboBox1->currentText(), QStringLiteral("na leto"));
+    chooseFromList(window->DBLookupComboBox1, QStringLiteral("brez"));
+    window->ADOQuery1->next();
+    const QVariant repetition = world.stored(QStringLiteral("SELECT AlertType FROM TEventAlarms WHERE NazivAlarma='Rojstni dan'"));
+    QVERIFY(!repetition.isNull());
+    QCOMPARE(repetition.toInt(), 0);
+}
+
+void TestCodeListWindows::alarmTypeLowerPanel()
+{
+    CodeListWorld world;
+    TFAlarmi *window = open<TFAlarmi>(world);
+    window->parentWidget()->resize(600, 600);
+    auto *splitter = window->findChild<QSplitter *>();
+    QWidget *lower = window->findChild<QWidget *>(QStringLiteral("Panel1"));
+    QTRY_VERIFY(splitter->height() > 400);
+    // At first it opens with room for all the fields, the picture's included.
+    QVERIFY(lower->height() > 153);
+    QVERIFY(window->picture()->height() >= window->picture()->minimumSizeHint().height());
+    const int whole = splitter->sizes().at(0) + splitter->sizes().at(1);
+    splitter->setSizes({whole - 100, 100});
+    QCOMPARE(lower->height(), 153);
+    splitter->setSizes({whole - 200, 200});
+    window->close();
+    QCOMPARE(ReadRegInt(QStringLiteral("Software\\Veldra\\FAlarmi"), QStringLiteral("Panel1.Height"), 0), 200);
+    window = open<TFAlarmi>(world);
+    QCOMPARE(window->findChild<QWidget *>(QStringLiteral("Panel1"))->height(), 200);
+}
+
+void TestCodeListWindows::pictureNameLongerThanItsColumn_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("as long as the column") << "zvonec-sestanek1.bmp" << true;
+    QTest::newRow("a character longer") << "zvonec-sestanek12.bmp" << false;
+}
+
+// The column holds 20 characters: a longer name is refused before anything is copied.
+void TestCodeListWindows::pictureNameLongerThanItsColumn()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, kept);
+    CodeListWorld world;
+    TFAlarmi *window = open<TFAlarmi>(world);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("NazivAlarma"), QStringLiteral("Sestanek")));
+    const int id = window->ADOQuery1->value(QStringLiteral("ID")).toInt();
+    std::shared_ptr<ModalAnswer::Seen> refusal;
+    chooseFile(picturePath(world.installation.root() + QStringLiteral("mojeslike/"), name),
+               [&refusal] { refusal = ModalAnswer::press(QStringLiteral("V redu"), 1000); });
+    window->picture()->load();
+    QCOMPARE(window->ADOQuery1->state(), Dataset::State::Browse);
+    QCOMPARE(world.stored(QStringLiteral("SELECT Ikona FROM TEventAlarms WHERE ID=%1").arg(id)).toString(), kept ? name : QString());
+    QCOMPARE(QFile::exists(GetImageFolder() + QStringLiteral("Alarmi/") + name), kept);
+    if (kept) {
+        QTest::qWait(1100); // until the answer gives up waiting
+        QVERIFY(!refusal->shown);
+    } else {
+        QVERIFY(refusal->shown);
+        QCOMPARE(refusal->text, QStringLiteral("Ime datoteke s sliko je predolgo: dovoljenih je največ 20 znakov!"));
+    }
+}
+
+// A type that does not flash, made to flash on the screen and not saved yet: the example
+// flashes in the type's colours, a swap every 300 ms.
+void TestCodeListWindows::exampleAlarmFlashes()
+{
+    CodeListWorld world;
+    TFAlarmi *window = open<TFAlarmi>(world);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("NazivAlarma"), QStringLiteral("Sestanek")));
+    window->DBCheckBox1->click();
+    QCOMPARE(window->ADOQuery1->state(), Dataset::State::Edit);
+    QList<AlarmLook> looks;
+    QString caption, text;
+    QSize size;
+    bool closedByButton = false;
+    ModalAnswer::whenShown([&](QWidget *shown) {
+        auto *alarm = qobject_cast<TFAlarm *>(shown);
+        if (!alarm) {
+            shown->close();
+            return;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        looks << lookOf(alarm, clock);
+        for (int swap = 0; swap < 2; ++swap) {
+            const QColor before = looks.last().area;
+            while (lookOf(alarm, clock).area == before && clock.elapsed() < 3000)
+                QTest::qWait(5);
+            looks << lookOf(alarm, clock);
+        }
+        caption = alarm->windowTitle();
+        text = alarm->Label1->text();
+        size = alarm->size();
+        alarm->BitBtn1->click();
+        closedByButton = !alarm->isVisible();
+        alarm->close();
+    });
+    window->FlatButton1->click();
+    QVERIFY(closedByButton);
+    QCOMPARE(caption, QStringLiteral("Sestanek"));
+    QCOMPARE(text, QStringLiteral("Sestanek"));
+    QCOMPARE(size, QSize(405, 124));
+    QCOMPARE(looks.size(), 3);
+    const QColor blue = ColourFromRef(16763904), black(Qt::black);
+    QCOMPARE(looks[0].area, blue);
+    QCOMPARE(looks[0].text, black);
+    QCOMPARE(looks[1].area, black);
+    QCOMPARE(looks[1].text, blue);
+    QCOMPARE(looks[2].area, blue);
+    QCOMPARE(looks[2].text, black);
+    const qint64 tick = looks[2].at - looks[1].at;
+    QVERIFY2(tick >= 250 && tick <= 700, qPrintable(QString::number(tick)));
+    QVERIFY(FAlarm->Timer1->isActive()); // closing leaves the timer to the next alarm
+    QVERIFY(!world.stored(QStringLiteral("SELECT Flashing FROM TEventAlarms WHERE NazivAlarma='Sestanek'")).toBool());
+}
+
+void TestCodeListWindows::exampleAlarmPicture_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("file"); // none when not valid
+    QTest::addColumn<QSize>("shown"); // hidden when not valid
+    QTest::newRow("no picture") << "" << QSize() << QSize();
+    QTest::newRow("file missing") << "zvonec.bmp" << QSize() << QSize();
+    QTest::newRow("small picture as it is") << "zvonec.bmp" << QSize(8, 8) << QSize(8, 8);
+    QTest::newRow("large picture fitted") << "velik.bmp" << QSize(201, 100) << QSize(67, 33);
+}
+
+void TestCodeListWindows::exampleAlarmPicture()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, file);
+    QFETCH(QSize, shown);
+    CodeListWorld world([name](Database &database) {
+        database.run(QStringLiteral("UPDATE TEventAlarms SET Ikona = \"%1\" WHERE NazivAlarma = \"Sestanek\"").arg(name));
+    });
+    if (file.isValid()) {
+        QVERIFY(QDir().mkpath(GetImageFolder() + QStringLiteral("Alarmi")));
+        QImage picture(file, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(GetImageFolder() + QStringLiteral("Alarmi/") + name, "BMP"));
+    }
+    TFAlarmi *window = open<TFAlarmi>(world);
+    QVERIFY(window->ADOQuery1->locate(QStringLiteral("NazivAlarma"), QStringLiteral("Sestanek")));
+    bool seen = false, visible = false;
+    QPixmap picture;
+    ModalAnswer::whenShown([&](QWidget *dialog) {
+        if (auto *alarm = qobject_cast<TFAlarm *>(dialog)) {
+            seen = true;
+            visible = alarm->Image1->isVisible();
+            picture = alarm->Image1->pixmap();
+        }
+        dialog->close();
+    });
+    window->FlatButton1->click();
+    QVERIFY(seen);
+    QCOMPARE(visible, shown.isValid());
+    QCOMPARE(picture.isNull(), !shown.isValid());
+    if (shown.isValid())
+        QCOMPARE(picture.size(), shown);
+}
+
+// An alarm shown after a flashing one neither flashes nor keeps its picture. Either is
+// centred on the main window, whatever its parent.
+void TestCodeListWindows::nextAlarmStartsAfresh()
+{
+    CodeListWorld world;
+    world.main->setGeometry(40, 30, 700, 500);
+    TFAlarm alarm;
+    const QString bell = picturePath(world.installation.root() + QStringLiteral("slike/"), QStringLiteral("zvonec.bmp"));
+    QPoint centre;
+    ModalAnswer::whenShown([&](QWidget *) {
+        centre = alarm.geometry().center();
+        alarm.BitBtn1->click();
+    });
+    alarm.showAlarm(QStringLiteral("Rok"), QStringLiteral("Rok"), true, Qt::white, Qt::red, bell);
+    QVERIFY((centre - world.main->geometry().center()).manhattanLength() <= 1);
+    QVERIFY(alarm.Timer1->isActive());
+
+    bool running = true, picture = true;
+    QColor area;
+    ModalAnswer::whenShown([&](QWidget *) {
+        running = alarm.Timer1->isActive();
+        picture = alarm.Image1->isVisible() || !alarm.Image1->pixmap().isNull();
+        QTest::qWait(400);
+        area = alarm.Panel1->palette().color(QPalette::Window);
+        alarm.close();
+    });
+    alarm.showAlarm(QStringLiteral("Sestanek"), QStringLiteral("Sestanek"), false, Qt::black, Qt::blue, QString());
+    QVERIFY(!running);
+    QVERIFY(!picture);
+    QCOMPARE(area, QColor(Qt::blue));
 }
 
 void TestCodeListWindows::companyHeaderName()
