@@ -1,5 +1,7 @@
 #include "VeldraApplication.h"
 
+#include "TimeZoneCache.h"
+
 #include "ErrorLog.h"
 #include "ExpectedFailure.h"
 #include "HintStyle.h"
@@ -40,6 +42,7 @@ VeldraApplication::VeldraApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(ApplicationTitle));
+    UseCachedTimeZone();
     InstallHintPause();
 }
 
