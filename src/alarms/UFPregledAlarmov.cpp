@@ -6,6 +6,8 @@
 #include "DatasetDelegate.h"
 #include "DatasetModel.h"
 #include "FlatButton.h"
+#include "PublicFunctions.h"
+#include "Schema.h"
 #include "UDataMod.h"
 
 #include <QHBoxLayout>
@@ -114,19 +116,23 @@ bool TFPregledAlarmov::FormCreate()
         stamp = m_now;
     }
 
-    ADOQuery1->open();
+    // Only what the due date needs, read straight: the list itself is read when shown.
+    const Database &database = DataMod->database();
+    const Schema::Table *alarms = Schema::table(u"TOsnovniPodVezaAlarmi");
+    const Schema::Column *date = alarms->column(QStringLiteral("DatumCas"));
     const QDate today = m_now.date();
-    const int id = ADOQuery1->fieldIndex(field("ID"));
-    const int alert = ADOQuery1->fieldIndex(field("CalcAlertDate"));
-    for (int recNo = 1; recNo <= ADOQuery1->recordCount(); ++recNo)
-        if (IsAlarmDue(ADOQuery1->valueAt(recNo, alert).toDateTime().date(), stamp, today))
-            m_due.insert(ADOQuery1->valueAt(recNo, id).toLongLong());
+    database.read(QStringLiteral("SELECT TOsnovniPodVezaAlarmi.ID, TOsnovniPodVezaAlarmi.DatumCas, TOsnovniPodVezaAlarmi.AlertDaysBefore, "
+                                 "TEventAlarms.AlertType ") + ADOQuery1->sqlLines().at(1),
+                  {}, [](const QStringList &) {},
+                  [&](const QVariant *row) {
+                      const QDateTime alert = CalcAlertDate(database.fromDatabase(date, row[1]).toDateTime(), VariantToInt(row[3]),
+                                                            VariantToInt(row[2]), m_now);
+                      if (IsAlarmDue(alert.date(), stamp, today))
+                          m_due.insert(row[0].toLongLong());
+                  });
     ADOQuery1->setFiltered(true);
 
     writeStamp();
-    // The window is shown only when something is due; until then the list is not kept.
-    if (m_due.isEmpty())
-        ADOQuery1->close();
     return !m_due.isEmpty();
 }
 

@@ -88,11 +88,12 @@ struct AlarmWorld
     std::unique_ptr<TDataMod> dataMod;
 };
 
+// The rows the window lists: its query is read when it is shown.
 QStringList listed(Dataset *alarms)
 {
     QStringList names;
     if (!alarms->isOpen())
-        return names;
+        alarms->open();
     const int name = alarms->fieldIndex(QStringLiteral("CelotnoIme"));
     for (int recNo = 1; recNo <= alarms->recordCount(); ++recNo)
         names << alarms->valueAt(recNo, name).toString();
