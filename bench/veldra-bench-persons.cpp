@@ -15,9 +15,12 @@
 #include "PersonSearchPanel.h"
 #include "ProgramPaths.h"
 #include "Settings.h"
+#include "TimeZoneCache.h"
 #include "UDataMod.h"
 #include "UFDodajOsebo.h"
 #include "UFVeldra.h"
+#include "AlarmList.h"
+#include "UFPregledAlarmov.h"
 
 #include <QApplication>
 #include <QDir>
@@ -201,9 +204,9 @@ void measure(int persons)
     Figures switches;
     // Every section is loaded on each switch; the one shown in turn is also laid out and painted.
     auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("PageControl1"));
-    const char *const sections[] = {"PKontakt", "POpombe", "POstaliPodatki", "PKategorija"};
-    for (int i = 0; i < 80; ++i) {
-        tabs->setCurrentWidget(window->findChild<QWidget *>(QString::fromLatin1(sections[i % 4]) + QStringLiteral("Tab")));
+    const char *const sections[] = {"PKontakt", "POpombe", "POstaliPodatki", "PKategorija", "PAlarmi"};
+    for (int i = 0; i < 100; ++i) {
+        tabs->setCurrentWidget(window->findChild<QWidget *>(QString::fromLatin1(sections[i % 5]) + QStringLiteral("Tab")));
         QApplication::processEvents();
         const int row = random.bounded(window->QPregled->recordCount());
         switches.add(timed([&] {
@@ -211,8 +214,38 @@ void measure(int persons)
             QApplication::processEvents();
         }));
     }
+    // One person's alarms, shown.
+    tabs->setCurrentWidget(window->findChild<QWidget *>(QStringLiteral("PAlarmiTab")));
+    Figures alarmList;
+    for (int i = 0; i < 100; ++i) {
+        const QVariant id = window->QPregled->valueAt(random.bounded(window->QPregled->recordCount()) + 1, 0);
+        alarmList.add(timed([&] {
+            window->alarms()->load(id);
+            QApplication::processEvents();
+        }));
+    }
+    Bench::print("alarm_list_median", persons, alarmList.median(), "ms");
     Bench::print("person_switch_median", persons, switches.median(), "ms");
     Bench::print("person_switch_worst", persons, switches.worst(), "ms");
+
+    // The check at start, three days after the last one.
+    Figures checks;
+    for (int i = 0; i < 5; ++i) {
+        database.run(QStringLiteral("UPDATE TUsers SET LastAlarmEventsChecked = :S WHERE IDUser = 1"),
+                     {{QStringLiteral("S"), QDateTime::currentDateTime().addDays(-3)}});
+        std::unique_ptr<TFPregledAlarmov> review;
+        checks.add(timed([&] { review = std::make_unique<TFPregledAlarmov>(); }));
+        if (i == 0) {
+            // Then the list of what fell due, as the window reads it when shown.
+            Bench::print("alarm_review_list", persons, timed([&] { review->ADOQuery1->open(); }), "ms");
+            Bench::print("alarm_review_rows", persons, review->ADOQuery1->recordCount(), "rows");
+        }
+    }
+    {
+        QSqlQuery alarms = database.run(QStringLiteral("SELECT Count(*) FROM TOsnovniPodVezaAlarmi"));
+        Bench::print("alarms", persons, alarms.next() ? alarms.value(0).toDouble() : 0, "rows");
+    }
+    Bench::print("alarm_check", persons, checks.median(), "ms");
 
     Figures unchanged, changed;
     for (int i = 0; i < 5; ++i)
@@ -239,6 +272,8 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // As the program starts.
+    UseCachedTimeZone();
     QList<int> counts{10000, 100000, 1000000};
     if (argc > 1) {
         counts.clear();

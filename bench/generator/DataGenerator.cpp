@@ -42,11 +42,12 @@ template<size_t N> QString pick(QRandomGenerator &random, const char *const (&li
     return QString::fromUtf8(list[random.bounded(int(N))]);
 }
 
-// Counts of the template's code lists: places, contact types, categories, alarm types.
+// Counts of the template's code lists: places, contact types, categories.
 constexpr int Places = 15;
 constexpr int ContactTypes = 8;
 constexpr int Categories = 6;
-constexpr int AlarmTypes = 5;
+// The template's alarm types: yearly, yearly, monthly, once, once.
+enum AlarmType { Birthday = 1, Anniversary, MonthlyReminder, Deadline, Meeting };
 
 // A bank account with the check digits of ISO 7064 MOD 97-10, as Slovenian accounts have them.
 QString accountNumber(const QString &bank, int account)
@@ -164,8 +165,15 @@ void addPersons(const Database &database, int count, quint32 seed)
             extraData.insert({id, pick(random, extraFields), pick(random, extraValues), e});
         for (int k = random.bounded(5), from = random.bounded(1, Categories + 1); k > 0; --k)
             categories.insert({id, (from + k) % Categories + 1});
-        if (!company && random.bounded(3) == 0)
-            alarms.insert({id, random.bounded(1, AlarmTypes + 1), birth, QStringLiteral("Rojstni dan"), random.bounded(0, 8)});
+        if (!company && random.bounded(10) < 9)
+            alarms.insert({id, Birthday, birth, QStringLiteral("Rojstni dan"), random.bounded(0, 8)});
+        // Three in four have a reminder: a monthly one, or once on a day of the last and next year.
+        if (random.bounded(4) < 3) {
+            const bool monthly = random.bounded(3) == 0;
+            const QDateTime when = today.addDays(random.bounded(-365, 366)).startOfDay();
+            alarms.insert({id, monthly ? MonthlyReminder : random.bounded(Deadline, Meeting + 1), when,
+                           monthly ? QStringLiteral("Mesečno poročilo") : pick(random, notes), random.bounded(0, 4)});
+        }
     }
     // Keys given here must not be handed out again by the server's counters.
     if (database.dialect() == SqlDialect::Postgres)

@@ -1,6 +1,8 @@
 // The composition root: start-up, then every window of the program in its fixed order.
 
 #include "Messagebox.h"
+#include "UFAlarm.h"
+#include "UFAlarmi.h"
 #include "UFDodajAlarm.h"
 #include "UFDodajDrzavo.h"
 #include "UFDodajKategorijo.h"
@@ -14,6 +16,7 @@
 #include "UFPodjetje.h"
 #include "UFPokrajine.h"
 #include "UDataMod.h"
+#include "UFPregledAlarmov.h"
 #include "UFDodajOsebo.h"
 #include "UFDUAlarm.h"
 #include "UFDUKontakt.h"
@@ -42,6 +45,7 @@ MainWindowServices mainWindowServices()
         {QStringLiteral("FPokrajine"), [] { return new TFPokrajine; }},
         {QStringLiteral("FKategorije"), [] { return new TFKategorije; }},
         {QStringLiteral("FKontakti"), [] { return new TFKontakti; }},
+        {QStringLiteral("FAlarmi"), [] { return new TFAlarmi; }},
         {QStringLiteral("FPodjetje"), [] { return new TFPodjetje; }},
     };
     services.countPersons = []() -> std::optional<int> {
@@ -85,14 +89,19 @@ void CreateWindows(SingleInstance &instance)
     new TFDUAlarm(FMain);
     new TFDUKontakt(FMain);
     new TFDodajKontakt(FMain);
+    new TFAlarm(FMain);
     new TFDUOpomba(FMain);
     FMain->showPlaced();
     WindowPlacement::restore(frame, QStringLiteral("Software\\Veldra\\FVeldra"), true);
     WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Handle"), QString::number(FMain->winId()));
     // A second start brings this copy to the front from here on, and one that came
-    // during the start-up does so now. The alarm review is created after this.
+    // during the start-up does so now.
     QObject::connect(&instance, &SingleInstance::activationRequested, FMain, &TFMain::restoreAndRaise);
     instance.deliverRequests();
+    // Last, the alarms due since the last start, before the user's first input.
+    auto *review = new TFPregledAlarmov(FMain);
+    if (review->hasDueAlarms())
+        review->exec();
 }
 
 }
