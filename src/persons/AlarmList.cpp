@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 AlarmList::AlarmList(SectionPanel *section, const bool &windowReady, QObject *parent)
     : SubRecordList({"ADOQuery5",
@@ -44,9 +45,12 @@ AlarmList::AlarmList(SectionPanel *section, const bool &windowReady, QObject *pa
 
 void AlarmList::buildRow(QWidget *row, DatasetBinder *binder)
 {
-    auto *grid = new QGridLayout(row);
+    auto *layout = new QVBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 2);
+    layout->setSpacing(2);
+    auto *grid = new QGridLayout;
     // The text and the next activation end 30 pixels before the row's right edge.
-    grid->setContentsMargins(0, 0, 30, 2);
+    grid->setContentsMargins(0, 0, 30, 0);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(2);
     auto *title = new QLabel(row);
@@ -90,12 +94,13 @@ void AlarmList::buildRow(QWidget *row, DatasetBinder *binder)
     text->setObjectName(QStringLiteral("DBEdit12"));
     binder->bind(text, QStringLiteral("Value"));
 
-    grid->addWidget(title, 0, 0, 1, 5);
-    grid->addWidget(picture, 1, 0, 2, 1);
-    grid->addWidget(date, 1, 1);
-    grid->addWidget(daysBefore, 1, 2);
-    grid->addWidget(next, 1, 4);
-    grid->addWidget(text, 2, 1, 1, 4);
+    layout->addWidget(title);
+    layout->addLayout(grid, 1);
+    grid->addWidget(picture, 0, 0, 2, 1);
+    grid->addWidget(date, 0, 1);
+    grid->addWidget(daysBefore, 0, 2);
+    grid->addWidget(next, 0, 4);
+    grid->addWidget(text, 1, 1, 1, 4);
     grid->setColumnStretch(3, 1);
 }
 
