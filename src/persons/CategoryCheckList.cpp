@@ -61,8 +61,9 @@ public:
 
 }
 
-CategoryCheckList::CategoryCheckList(QWidget *parent)
+CategoryCheckList::CategoryCheckList(bool withCompanyItem, QWidget *parent)
     : QListWidget(parent)
+    , m_withCompanyItem(withCompanyItem)
 {
     QFont bold = font();
     bold.setBold(true);
@@ -84,6 +85,23 @@ QListWidgetItem *CategoryCheckList::itemOf(const QString &firstField) const
     return nullptr;
 }
 
+QListWidgetItem *CategoryCheckList::addItem(const QString &text, const QString &caption)
+{
+    auto *entry = new QListWidgetItem(caption, this);
+    entry->setData(Qt::UserRole, text);
+    entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
+    entry->setCheckState(Qt::Unchecked);
+    return entry;
+}
+
+QList<std::pair<QString, Qt::CheckState>> CategoryCheckList::states() const
+{
+    QList<std::pair<QString, Qt::CheckState>> result;
+    for (int i = 0; i < count(); ++i)
+        result.append({itemField(item(i), 1), item(i)->checkState()});
+    return result;
+}
+
 void CategoryCheckList::untickAll()
 {
     const QSignalBlocker blocker(this);
@@ -98,18 +116,17 @@ void CategoryCheckList::FillCategoryList(Dataset *categories, bool keepStates)
         categories->open();
     const QSignalBlocker blocker(this);
     clear();
+    if (m_withCompanyItem)
+        addItem(QStringLiteral("P;;") + tr("Podjetje"), tr("Podjetje"));
     const int id = categories->fieldIndex(QStringLiteral("IDkat"));
     const int picture = categories->fieldIndex(QStringLiteral("IkonaPath"));
     const int name = categories->fieldIndex(QStringLiteral("Naziv"));
     for (int recNo = 1; recNo <= categories->recordCount(); ++recNo) {
         const QString caption = categories->valueAt(recNo, name).toString();
-        if (caption.trimmed().isEmpty())
-            continue;
-        auto *entry = new QListWidgetItem(caption, this);
-        entry->setData(Qt::UserRole, QString(categories->valueAt(recNo, id).toString() + QLatin1Char(';')
-                                             + categories->valueAt(recNo, picture).toString() + QLatin1Char(';') + caption));
-        entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
-        entry->setCheckState(Qt::Unchecked);
+        if (!caption.trimmed().isEmpty())
+            addItem(categories->valueAt(recNo, id).toString() + QLatin1Char(';') + categories->valueAt(recNo, picture).toString()
+                        + QLatin1Char(';') + caption,
+                    caption);
     }
     if (keepStates)
         SetCategoryCheckStates(states);
@@ -118,11 +135,9 @@ void CategoryCheckList::FillCategoryList(Dataset *categories, bool keepStates)
 QString CategoryCheckList::GetCategoryCheckStates() const
 {
     QStringList entries;
-    for (int i = 0; i < count(); ++i) {
-        const Qt::CheckState state = item(i)->checkState();
+    for (const auto &[first, state] : states())
         if (state != Qt::Unchecked)
-            entries << itemField(item(i), 1) + (state == Qt::Checked ? QStringLiteral(";1") : QStringLiteral(";0"));
-    }
+            entries << first + (state == Qt::Checked ? QStringLiteral(";1") : QStringLiteral(";0"));
     return entries.join(QLatin1Char('/'));
 }
 

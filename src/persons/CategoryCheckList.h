@@ -4,14 +4,17 @@
 
 class Dataset;
 
+#include <utility>
+
 // A check list of the categories: each item is "<IDkat>;<picture file>;<name>" and is
 // drawn with the category's picture before its name. A ticked item includes, a grey one
-// (where the list allows three states) excludes.
+// (where the list allows three states) excludes. A filter's list begins with the item
+// for companies, "P;;Podjetje".
 class CategoryCheckList : public QListWidget
 {
     Q_OBJECT
 public:
-    explicit CategoryCheckList(QWidget *parent = nullptr);
+    explicit CategoryCheckList(bool withCompanyItem = false, QWidget *parent = nullptr);
 
     // Fills the list from the categories' rows (those with a name); with keepStates the
     // items that are still there keep their ticks.
@@ -26,4 +29,11 @@ public:
     // The item whose first field is this, the last one when there are several.
     QListWidgetItem *itemOf(const QString &firstField) const;
     void untickAll();
+    // Every item's first field with its state, in list order.
+    QList<std::pair<QString, Qt::CheckState>> states() const;
+
+private:
+    QListWidgetItem *addItem(const QString &text, const QString &caption);
+
+    bool m_withCompanyItem;
 };

@@ -26,7 +26,7 @@ PersonCategories::PersonCategories(SectionPanel *section, QLabel *strip, const b
                             QStringLiteral("ORDER BY TKategorije.Naziv;")});
     ADOQuery4->setUpdateTable(QStringLiteral("TOsnovniPodVezaKategorje"));
 
-    OsebaKategorije = new CategoryCheckList(section->data());
+    OsebaKategorije = new CategoryCheckList(false, section->data());
     OsebaKategorije->setObjectName(QStringLiteral("OsebaKategorije"));
     section->data()->layout()->addWidget(OsebaKategorije);
     OsebaKategorije->installEventFilter(this);
@@ -88,7 +88,22 @@ void PersonCategories::OsebaKategorijeClickCheck(QListWidgetItem *item)
 {
     bool ok = false;
     const int category = CategoryCheckList::itemField(item, 1).toInt(&ok);
-    if (!ok || category <= 0 || !ADOQuery4->isOpen())
+    if (ok && category > 0)
+        setMembership(category, item->checkState() == Qt::Checked);
+}
+
+void PersonCategories::toggleMembership(int category)
+{
+    const int field = ADOQuery4->fieldIndex(QStringLiteral("IDkat"));
+    bool member = false;
+    for (int recNo = 1; recNo <= ADOQuery4->recordCount() && !member; ++recNo)
+        member = ADOQuery4->valueAt(recNo, field).toInt() == category;
+    setMembership(category, !member);
+}
+
+void PersonCategories::setMembership(int category, bool member)
+{
+    if (category <= 0 || !ADOQuery4->isOpen())
         return;
     const QVariant person = ADOQuery4->parameter(QStringLiteral("IDOsebe"));
     const auto showStored = [this] {
@@ -96,7 +111,7 @@ void PersonCategories::OsebaKategorijeClickCheck(QListWidgetItem *item)
         ShowPersonCategories();
     };
     try {
-        if (item->checkState() == Qt::Checked) {
+        if (member) {
             ADOQuery4->append();
             ADOQuery4->setValue(QStringLiteral("IDOsebe"), person);
             ADOQuery4->setValue(QStringLiteral("IDkat"), category);

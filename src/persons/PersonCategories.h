@@ -25,12 +25,15 @@ public:
     // Categories changed elsewhere are listed anew.
     void OsebaKategorijeEnter();
     void ShowPersonCategories();
+    // The person joins the category, or leaves it when a member already.
+    void toggleMembership(int category);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void OsebaKategorijeClickCheck(QListWidgetItem *item);
+    void setMembership(int category, bool member);
 
     Dataset *ADOQuery4;
     CategoryCheckList *OsebaKategorije;

@@ -6,6 +6,7 @@
 #include "LookupComboBox.h"
 #include "NameComboBox.h"
 #include "NameRules.h"
+#include "PersonDrag.h"
 #include "PublicFunctions.h"
 #include "SectionPanel.h"
 #include "TitleLabel.h"
@@ -165,6 +166,9 @@ void PersonRecordForm::createTitleBar()
     Label3->setFont(large);
     names->addWidget(Label3);
     bar->addLayout(names, 1);
+    // The person is dragged onto a category of the filter by the name or the strip.
+    for (QWidget *source : {static_cast<QWidget *>(Label3), static_cast<QWidget *>(Image1)})
+        PersonDrag::enableFrom(source, [this] { return QOsebe->recNo() > 0 ? QOsebe->value(QStringLiteral("ID")) : QVariant(); });
 
     const auto navigation = [this](const char *name, QStyle::StandardPixmap icon, const QString &hint, Move move) {
         auto *button = new FlatButton(QString(), Panel5);

@@ -1,9 +1,11 @@
 #include "PersonSearchPanel.h"
 
+#include "CategoryFilterPanel.h"
 #include "ColourScheme.h"
 #include "Dataset.h"
 #include "DatasetDelegate.h"
 #include "DatasetModel.h"
+#include "PersonDrag.h"
 #include "PublicFunctions.h"
 #include "Settings.h"
 
@@ -31,7 +33,7 @@ Qt::Alignment alignmentOf(int code)
 
 }
 
-PersonSearchPanel::PersonSearchPanel(Dataset *browseList, QWidget *parent)
+PersonSearchPanel::PersonSearchPanel(Dataset *browseList, const bool &windowReady, std::function<bool()> personShown, QWidget *parent)
     : QWidget(parent)
     , QPregled(browseList)
 {
@@ -46,10 +48,14 @@ PersonSearchPanel::PersonSearchPanel(Dataset *browseList, QWidget *parent)
     m_splitter->setChildrenCollapsible(false);
     layout->addWidget(m_splitter);
 
-    // The category filter panel; the filter fills it.
     Panel30 = new QWidget(m_splitter);
     Panel30->setObjectName(QStringLiteral("Panel30"));
     Panel30->setMinimumHeight(100);
+    auto *filterLayout = new QVBoxLayout(Panel30);
+    filterLayout->setContentsMargins(4, 4, 4, 0);
+    m_filter = new CategoryFilterPanel(windowReady, std::move(personShown), Panel30);
+    filterLayout->addWidget(m_filter);
+    connect(m_filter, &CategoryFilterPanel::filterChanged, this, &PersonSearchPanel::BuildCategoryFilter);
 
     auto *Panel3 = new QWidget(m_splitter);
     Panel3->setObjectName(QStringLiteral("Panel3"));
@@ -86,6 +92,9 @@ PersonSearchPanel::PersonSearchPanel(Dataset *browseList, QWidget *parent)
     DBGrid1->setWordWrap(false);
     DBGrid1->setItemDelegate(new DatasetDelegate(DBGrid1));
     DBGrid1->installEventFilter(this);
+    PersonDrag::enableFrom(DBGrid1->viewport(), [this] {
+        return QPregled->isOpen() && QPregled->recNo() > 0 ? QPregled->value(QStringLiteral("ID")) : QVariant();
+    });
     search->addWidget(DBGrid1, 1);
     m_browseModel = new DatasetModel(QPregled, this);
     m_browseModel->attach(DBGrid1);
@@ -182,7 +191,9 @@ void PersonSearchPanel::ChooseSearch()
     // A module's search asks the module to fill its keywords first.
     DBGrid1->show();
     QPregled->close();
-    QPregled->setSql(WithFilter(definition->SQL, FilterExpression));
+    // A statement that joins the persons a second time names the listed person's fields.
+    const bool qualified = definition->SQL.contains(QLatin1String("TOsnovniPod_1"), Qt::CaseInsensitive);
+    QPregled->setSql(WithFilter(definition->SQL, qualified ? m_filter->filterExpression(true) : FilterExpression));
     m_browseModel->setColumns({{definition->Col1_FieldName, definition->Col1_FieldTitle,
                                 alignmentOf(definition->Col1_Alignment), definition->Col1_Visible, {}, false, {}},
                                {definition->Col2_FieldName, definition->Col2_FieldTitle,
@@ -198,6 +209,12 @@ void PersonSearchPanel::ChooseSearch()
         QPregled->setFiltered(true);
     }
     Panel4Resize();
+}
+
+void PersonSearchPanel::BuildCategoryFilter()
+{
+    FilterExpression = m_filter->filterExpression(false);
+    ChooseSearch();
 }
 
 void PersonSearchPanel::Panel4Resize()

@@ -5,6 +5,9 @@
 
 #include <QWidget>
 
+#include <functional>
+
+class CategoryFilterPanel;
 class Dataset;
 class DatasetModel;
 class QComboBox;
@@ -20,12 +23,17 @@ class PersonSearchPanel : public QWidget
 {
     Q_OBJECT
 public:
-    // The browse list's rows are those of the given dataset, which the panel reads.
-    explicit PersonSearchPanel(Dataset *browseList, QWidget *parent = nullptr);
+    // The browse list's rows are those of the given dataset, which the panel reads. The
+    // window's flag and whether it shows a person serve the category filter.
+    PersonSearchPanel(Dataset *browseList, const bool &windowReady, std::function<bool()> personShown, QWidget *parent = nullptr);
+
+    CategoryFilterPanel *filter() const { return m_filter; }
 
     // Adds a search to the selector; items are "caption;search;image;kind".
     void addSearchItem(const QString &item);
     void ChooseSearch();
+    // Takes the filter's condition and runs the chosen search again with it.
+    void BuildCategoryFilter();
     void ClearBrowseList();
     void saveLayout(const QString &key) const;
     void restoreLayout(const QString &key);
@@ -49,6 +57,7 @@ private:
     IncrementalSearch m_search;
     QSplitter *m_splitter = nullptr;
     QWidget *Panel30 = nullptr;
+    CategoryFilterPanel *m_filter = nullptr;
     QComboBox *ComboBox1 = nullptr;
     QLineEdit *PregledInputText = nullptr;
     QTableView *DBGrid1 = nullptr;

@@ -1,6 +1,7 @@
 #include "UFVeldra.h"
 
 #include "AlarmList.h"
+#include "CategoryFilterPanel.h"
 #include "ContactList.h"
 #include "DatabaseError.h"
 #include "ExtraDataList.h"
@@ -66,7 +67,9 @@ void TFVeldra::FormCreate()
     Splitter1->setToolTip(tr("Raztegni (skrij oz. prikaži) okno za iskanje"));
     Splitter1->setChildrenCollapsible(false);
     layout->addWidget(Splitter1);
-    m_search = new PersonSearchPanel(QPregled, Splitter1);
+    m_search = new PersonSearchPanel(QPregled, WindowReady, [this] {
+        return QOsebe->isOpen() && QOsebe->recNo() > 0 && !QOsebe->value(QStringLiteral("ID")).isNull();
+    }, Splitter1);
     // The form's tabs, colours and name lists; the picture folders of the contact and
     // alarm icons are set with those lists.
     m_form = new PersonRecordForm(QOsebe, WindowReady, Splitter1);
@@ -76,6 +79,8 @@ void TFVeldra::FormCreate()
     m_extraData = new ExtraDataList(m_form->section(QStringLiteral("POstaliPodatki")), WindowReady, this);
     m_categories = new PersonCategories(m_form->section(QStringLiteral("PKategorija")), m_form->categoryStrip(), WindowReady, this);
     m_alarms = new AlarmList(m_form->section(QStringLiteral("PAlarmi")), WindowReady, this);
+    // A person dropped onto a category of the filter joins it or leaves it; the list stays.
+    connect(m_search->filter(), &CategoryFilterPanel::personDropped, m_categories, &PersonCategories::toggleMembership);
     connect(m_form, &PersonRecordForm::moveRequested, this, [this](PersonRecordForm::Move move) {
         switch (move) {
         case PersonRecordForm::Move::First: QPregled->first(); break;
@@ -100,14 +105,16 @@ void TFVeldra::FormCreate()
     m_contacts->refreshLookup();
     m_alarms->refreshLookup();
     m_categories->OsebaKategorijeEnter();
+    m_search->filter()->KategorijeCLBEnter();
     WindowReady = true;
-    // The category filter's states are restored here, then the linked programs filled.
+    m_search->filter()->restoreStates();
+    // The linked programs are filled here.
     // The searches: the built-in ones, then those of the link modules.
     m_search->RxMemoryDataSearch = BuiltInSearches();
     for (const QString &item : BuiltInSearchItems())
         m_search->addSearchItem(item);
-    // The first search; the category filter then runs it again with its expression.
-    m_search->ChooseSearch();
+    // The first search, with the category filter's expression.
+    m_search->BuildCategoryFilter();
 
     const int leftWidth = ReadRegInt(keyFVeldra, QStringLiteral("Panel1.Width"), 185);
     Splitter1->setSizes({qMax(50, leftWidth), 800});
@@ -122,7 +129,8 @@ QStringList TFVeldra::nameList(const QString &fieldName) const
 void TFVeldra::FormActivate()
 {
     m_form->refreshLookups();
-    // The category filter and the links follow with their lists.
+    // The links follow with their list.
+    m_search->filter()->KategorijeCLBEnter();
     m_contacts->refreshLookup();
     m_alarms->refreshLookup();
     m_categories->OsebaKategorijeEnter();
@@ -134,7 +142,7 @@ void TFVeldra::FormDeactivate()
     for (SubRecordList *list : {static_cast<SubRecordList *>(m_contacts), static_cast<SubRecordList *>(m_notes),
                                 static_cast<SubRecordList *>(m_extraData), static_cast<SubRecordList *>(m_alarms)})
         list->save();
-    // The category filter's states are written here.
+    m_search->filter()->saveStates();
 }
 
 void TFVeldra::refreshKeepingPosition()
