@@ -170,9 +170,6 @@ void TFPregledAlarmov::writeStamp()
 void TFPregledAlarmov::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    // Over the middle of the program's window, where the eye is at start.
-    if (QWidget *main = parentWidget() ? parentWidget()->window() : nullptr)
-        move(main->frameGeometry().center() - rect().center());
     FormShow();
 }
 
