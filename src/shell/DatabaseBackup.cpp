@@ -141,7 +141,8 @@ bool BackupNeeded(const QDateTime &now)
         return true;
     const QRegularExpression today(QStringLiteral("^B\\d{3,} ") + wildcardToRegex(ExpandBackupName(true, now)) + QLatin1Char('$'),
                                    QRegularExpression::CaseInsensitiveOption);
-    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    // Only a file is a backup: a folder of that name holds no copy of the database.
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     return std::none_of(names.cbegin(), names.cend(), [&](const QString &name) { return today.match(name).hasMatch(); });
 }
 

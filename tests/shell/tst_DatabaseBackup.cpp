@@ -52,7 +52,10 @@ void TestDatabaseBackup::oneBackupPerDay()
     const QString folder = installation.dataFolder() + QStringLiteral("Backup/");
     QCOMPARE(GetBackupFolder(), folder);
 
+    // A folder named like today's backup is none.
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("B000 Podatki 09.12.2026.mdb")));
     QVERIFY(BackupNeeded(december9));
+    QVERIFY(QDir(folder).rmdir(QStringLiteral("B000 Podatki 09.12.2026.mdb")));
     QVERIFY(MakeBackup(december9));
     QCOMPARE(entries(folder), QStringList{QStringLiteral("B001 Podatki 09.12.2026.mdb")});
     QFile copy(folder + QStringLiteral("B001 Podatki 09.12.2026.mdb"));
