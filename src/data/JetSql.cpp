@@ -901,6 +901,13 @@ void refuseJetOnly(const Tokens &tokens)
             refuse(render(tokens.mid(i, next < 0 ? -1 : next - i + 1)));
         if (isFunctionCall(tokens, i) && !isCommonFunction(tokens[i]))
             refuse(tokens[i].text + QStringLiteral("()"));
+        // Jet's own operators: its remainder rounds, its division by \ truncates, and the
+        // engines have no Xor, Eqv or Imp of truth values.
+        const bool operand = previous >= 0 && next >= 0 && !isSymbol(tokens[previous], ".") && !isSymbol(tokens[next], ".")
+            && !is(tokens[previous], "AS");
+        if (isSymbol(tokens[i], "\\") || (tokens[i].kind == Kind::Word && operand
+                                             && (is(tokens[i], "MOD") || is(tokens[i], "XOR") || is(tokens[i], "EQV") || is(tokens[i], "IMP"))))
+            refuse(tokens[i].text);
     }
 }
 

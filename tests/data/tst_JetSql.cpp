@@ -299,6 +299,11 @@ void TestJetSql::refusesWhatItCannotTranslate_data()
     QTest::newRow("# for a digit") << "SELECT * FROM TKraj WHERE Zip Like \"1###\"" << "Like \"1###\"";
     QTest::newRow("[c] in a joined pattern") << "SELECT * FROM TKraj WHERE Naziv Like \"[*]\" & :P" << "Like \"[*]\"";
     QTest::newRow("& without an operand") << "SELECT Naziv & FROM TKraj" << "&";
+    QTest::newRow("Mod") << "SELECT ID Mod 2 AS Parity FROM TKraj" << "Mod";
+    QTest::newRow("integer division") << "SELECT ID \\ 2 FROM TKraj" << "\\";
+    QTest::newRow("Xor") << "SELECT * FROM TOsnovniPod WHERE PravnaOseba Xor (Podjetje = \"True\")" << "Xor";
+    QTest::newRow("Eqv") << "SELECT * FROM TOsnovniPod WHERE PravnaOseba Eqv True" << "Eqv";
+    QTest::newRow("Imp") << "SELECT * FROM TOsnovniPod WHERE PravnaOseba Imp True" << "Imp";
 }
 
 void TestJetSql::refusesWhatItCannotTranslate()
