@@ -1,0 +1,210 @@
+#include "ExternalPrograms.h"
+
+#include "FileIcon.h"
+#include "IniFile.h"
+#include "MenuShortcuts.h"
+#include "ProgramPaths.h"
+#include "PublicFunctions.h"
+#include "TextCodec.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+
+namespace {
+
+const QString Section = QStringLiteral("Zunanji programi");
+constexpr int GroupTags = 1000;
+constexpr int ItemTags = 1100;
+
+QString iniPath(const QString &iniName)
+{
+    return ProgramPaths::programFolder() + iniName;
+}
+
+// A relative path is taken from the program's folder, not from wherever the program
+// happened to be started.
+QString resolvedPath(const QString &path)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir(ProgramPaths::programFolder()).absoluteFilePath(path);
+}
+
+QString withoutAccelerators(QString caption)
+{
+    return caption.remove(QLatin1Char('&'));
+}
+
+bool sameKey(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+ExternalProgram parseLine(const QString &key, const QString &value)
+{
+    ExternalProgram program;
+    program.key = key;
+    const QStringList fields = value.split(QLatin1Char(';'));
+    program.path = fields.value(0).trimmed();
+    program.group = fields.value(1).trimmed();
+    // A caption may hold ";" itself: it is the rest of the line.
+    program.caption = fields.mid(2).join(QLatin1Char(';')).trimmed();
+    return program;
+}
+
+QMenu *groupMenu(QMenuBar *bar, const QString &group, int line)
+{
+    const QString wanted = withoutAccelerators(group);
+    const QList<QAction *> topLevel = bar->actions();
+    for (QAction *action : topLevel)
+        if (action->menu() && sameKey(withoutAccelerators(action->text()), wanted))
+            return action->menu();
+    auto *menu = new QMenu(group, bar);
+    SetMenuTag(menu->menuAction(), GroupTags + line);
+    if (topLevel.isEmpty())
+        bar->addMenu(menu);
+    else
+        bar->insertMenu(topLevel.last(), menu);
+    return menu;
+}
+
+bool isProgramMenuTag(int tag)
+{
+    return tag >= 1000 && tag <= 1999;
+}
+
+}
+
+QList<ExternalProgram> ReadExternalPrograms(const QString &iniName)
+{
+    // Read line by line rather than by key: two lines may share a key, and both are shown.
+    QFile file(iniPath(iniName));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
+    const QStringList lines = TextCodec::decode(file.readAll()).split(lineBreak);
+
+    QList<ExternalProgram> programs;
+    bool inside = false;
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            // Only the first section of the name counts, as for every other read.
+            if (inside)
+                break;
+            const qsizetype close = line.indexOf(QLatin1Char(']'));
+            inside = sameKey(line.mid(1, close < 0 ? -1 : close - 1).trimmed(), Section);
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inside || equals < 0 || line.startsWith(QLatin1Char(';')))
+            continue;
+        const QString key = line.left(equals).trimmed();
+        if (!key.isEmpty())
+            programs.append(parseLine(key, line.mid(equals + 1).trimmed()));
+    }
+    return programs;
+}
+
+QList<ExternalProgram> WriteExternalPrograms(const QString &iniName, const QList<ExternalProgram> &entries)
+{
+    QList<ExternalProgram> written;
+    const auto taken = [&](const QString &key) {
+        return std::any_of(written.cbegin(), written.cend(), [&](const ExternalProgram &p) { return sameKey(p.key, key); });
+    };
+    for (ExternalProgram entry : entries) {
+        // "=" would end the key early and a leading ";" or "[" would hide the line.
+        QString key = entry.key;
+        key.remove(QLatin1Char('=')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+        key = key.trimmed();
+        while (key.startsWith(QLatin1Char(';')) || key.startsWith(QLatin1Char('[')))
+            key = key.mid(1).trimmed();
+        if (key.isEmpty())
+            key = QFileInfo(entry.path).completeBaseName();
+        if (key.isEmpty())
+            key = QStringLiteral("Program");
+        if (taken(key)) {
+            const QString base = key;
+            int number = 2;
+            do
+                key = base + QLatin1Char(' ') + QString::number(number++);
+            while (taken(key));
+        }
+        if (entry.caption.isEmpty() && key != entry.key)
+            entry.caption = entry.key.trimmed();
+        entry.key = key;
+        written.append(entry);
+    }
+
+    IniFile ini(iniPath(iniName));
+    for (const ExternalProgram &old : ReadExternalPrograms(iniName))
+        ini.deleteKey(Section, old.key);
+    for (const ExternalProgram &entry : std::as_const(written))
+        ini.writeString(Section, entry.key, entry.path + QLatin1Char(';') + entry.group + QLatin1Char(';') + entry.caption);
+    return written;
+}
+
+void BuildProgramMenus(const QString &iniName, QMenuBar *menu, const std::function<void(QAction *)> &onClick)
+{
+    const QList<ExternalProgram> programs = ReadExternalPrograms(iniName);
+    for (int line = 0; line < programs.size(); ++line) {
+        const ExternalProgram &program = programs[line];
+        QMenu *group = groupMenu(menu, program.group.isEmpty() ? QStringLiteral("Programi") : program.group, line);
+        auto *item = new QAction(program.caption.isEmpty() ? program.key : program.caption, group);
+        item->setStatusTip(program.path);
+        item->setIcon(GetFileIcon(resolvedPath(program.path), 0));
+        SetMenuTag(item, ItemTags + line);
+        if (onClick)
+            QObject::connect(item, &QAction::triggered, item, [item, onClick] { onClick(item); });
+        group->addAction(item);
+    }
+}
+
+void RemoveProgramMenus(QMenuBar *menu)
+{
+    const QList<QAction *> topLevel = menu->actions();
+    for (QAction *action : topLevel) {
+        if (isProgramMenuTag(MenuTag(action))) {
+            menu->removeAction(action);
+            if (QMenu *submenu = action->menu(); submenu && submenu->parent() == menu)
+                submenu->deleteLater();
+            continue;
+        }
+        QMenu *submenu = action->menu();
+        if (!submenu)
+            continue;
+        const QList<QAction *> entries = submenu->actions();
+        for (QAction *entry : entries) {
+            if (isProgramMenuTag(MenuTag(entry))) {
+                submenu->removeAction(entry);
+                if (entry->parent() == submenu)
+                    entry->deleteLater();
+            }
+        }
+    }
+}
+
+bool StartExternalProgram(const QString &iniName, int tag)
+{
+    if (tag < ItemTags || tag > ItemTags + 99)
+        return false;
+    const QList<ExternalProgram> programs = ReadExternalPrograms(iniName);
+    const int line = tag - ItemTags;
+    if (line >= programs.size())
+        return false;
+    const QString path = resolvedPath(programs[line].path);
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    return OpenDocumentInFolder(path);
+}
+
+void ZunanjiProgramiClick(QAction *item)
+{
+    if (item)
+        StartExternalProgram(QStringLiteral("Moduli.ini"), MenuTag(item));
+}
