@@ -15,6 +15,9 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 const QString Section = QStringLiteral("Zunanji programi");
