@@ -1,5 +1,6 @@
 // The composition root: start-up, then every window of the program in its fixed order.
 
+#include "ExternalPrograms.h"
 #include "Messagebox.h"
 #include "UFAlarm.h"
 #include "UFAlarmi.h"
@@ -47,6 +48,9 @@ MainWindowServices mainWindowServices()
         {QStringLiteral("FKontakti"), [] { return new TFKontakti; }},
         {QStringLiteral("FAlarmi"), [] { return new TFAlarmi; }},
         {QStringLiteral("FPodjetje"), [] { return new TFPodjetje; }},
+    };
+    services.buildExternalProgramsMenu = [](QMenuBar *menu) {
+        BuildProgramMenus(QStringLiteral("Moduli.ini"), menu, ZunanjiProgramiClick);
     };
     services.countPersons = []() -> std::optional<int> {
         if (!DataMod)
