@@ -2,10 +2,12 @@
 
 #include "ColourScheme.h"
 #include "DatasetBinder.h"
+#include "DesignGrid.h"
 #include "FlatButton.h"
 #include "LookupComboBox.h"
 #include "NameComboBox.h"
 #include "NameRules.h"
+#include "PanelDesign.h"
 #include "PersonDrag.h"
 #include "PublicFunctions.h"
 #include "SectionPanel.h"
@@ -30,6 +32,19 @@
 namespace {
 
 const char *const nameFields[] = {"Naziv", "Ime", "SrednjeIme", "Priimek", "FunckijaVPodjetju"};
+
+// The sections the layout places, by code, with the smallest size each needs.
+struct PlacedSection
+{
+    const char *code;
+    const char *name;
+    QSize minimum;
+};
+const PlacedSection placedSections[] = {
+    {"OP", "POsnovniPodatki", {200, 217}}, {"NA", "PNaslov", {180, 185}},  {"SL", "PSluzba", {350, 100}},
+    {"BP", "PBancniPodatki", {150, 89}},   {"OS", "POstaliPodatki", {120, 89}}, {"KN", "PKontakt", {200, 89}},
+    {"ME", "POpombe", {180, 89}},          {"AL", "PAlarmi", {180, 89}},        {"KA", "PKategorija", {180, 89}},
+};
 
 QString field(const char *name)
 {
@@ -304,15 +319,23 @@ SectionPanel *PersonRecordForm::addSection(const char *name, const QString &capt
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
     auto *section = new SectionPanel(QString::fromLatin1(name), caption, QString::fromLatin1(icon), page);
+    for (const PlacedSection &placed : placedSections)
+        if (qstrcmp(placed.name, name) == 0)
+            section->setMinimumSize(placed.minimum);
     layout->addWidget(section);
     PageControl1->addTab(page, QIcon(QString::fromLatin1(icon)), tab);
+    if (qstrcmp(name, "POsnovniPodatki") != 0)
+        m_homePages.insert(section, page);
     return section;
 }
 
 void PersonRecordForm::createBasicData()
 {
     SectionPanel *section = addSection("POsnovniPodatki", tr("Osnovni podatki"), ":/images/veldra.png", tr("Osnovni podatki"));
-    section->setMinimumSize(200, 217);
+    // The first tab is the grid; the basic data start in its first cell.
+    m_grid = new DesignGrid(section->parentWidget());
+    section->parentWidget()->layout()->addWidget(m_grid);
+    m_grid->cell(1, 1)->layout()->addWidget(section);
     QWidget *data = section->data();
     auto *grid = new QGridLayout(data);
     grid->setContentsMargins(6, 6, 10, 6);
@@ -367,7 +390,6 @@ void PersonRecordForm::createBasicData()
 void PersonRecordForm::createAddress()
 {
     SectionPanel *section = addSection("PNaslov", tr("Naslov"), ":/images/kraji.png", tr("Naslov"));
-    section->setMinimumSize(180, 185);
     QWidget *data = section->data();
     auto *grid = new QGridLayout(data);
     grid->setContentsMargins(6, 6, 10, 6);
@@ -398,7 +420,6 @@ void PersonRecordForm::createAddress()
 void PersonRecordForm::createJob()
 {
     SectionPanel *section = addSection("PSluzba", tr("Služba"), ":/images/veldra.png", tr("Služba"));
-    section->setMinimumSize(350, 100);
     m_jobTab = section->parentWidget();
     QWidget *data = section->data();
     auto *grid = new QGridLayout(data);
@@ -425,7 +446,6 @@ void PersonRecordForm::createJob()
 void PersonRecordForm::createBankData()
 {
     SectionPanel *section = addSection("PBancniPodatki", tr("Bančni podatki"), ":/images/veldra.png", tr("Bančni podatki"));
-    section->setMinimumSize(150, 89);
     QWidget *data = section->data();
     auto *grid = new QGridLayout(data);
     grid->setContentsMargins(6, 6, 10, 6);
@@ -445,7 +465,6 @@ void PersonRecordForm::createBankData()
 void PersonRecordForm::createCategory()
 {
     SectionPanel *section = addSection("PKategorija", tr("Kategorija"), ":/images/kategorije.png", tr("Kategorija"));
-    section->setMinimumSize(180, 89);
     QWidget *data = section->data();
     auto *layout = new QVBoxLayout(data);
     layout->setContentsMargins(6, 6, 5, 6);
@@ -496,10 +515,74 @@ void PersonRecordForm::DBCheckBox1Click()
     DBEdit7->setVisible(company);
     for (QWidget *personField : std::as_const(m_personOnly))
         personField->setVisible(!company);
-    // A company has no employer: its "Služba" tab goes. (Only a change lays the tabs out again.)
+    // A company has no employer: its "Služba" tab goes, or in the grid the section and its
+    // cell. (Only a change lays the tabs out again.)
+    if (m_jobCell) {
+        m_jobCell->setVisible(!company);
+        section(QStringLiteral("PSluzba"))->setVisible(!company);
+        return;
+    }
     const int job = PageControl1->indexOf(m_jobTab);
     if (PageControl1->isTabVisible(job) == company)
         PageControl1->setTabVisible(job, !company);
+}
+
+void PersonRecordForm::ApplyPanelLayout(const QString &row1, const QString &row2, const QString &row3)
+{
+    using PanelDesign::part;
+    // Every section in its start place, every tab and the whole grid shown.
+    m_jobCell = nullptr;
+    for (const PlacedSection &placed : placedSections) {
+        SectionPanel *panel = section(QString::fromLatin1(placed.name));
+        QWidget *home = qstrcmp(placed.code, "OP") == 0 ? m_grid->cell(1, 1) : m_homePages.value(panel);
+        home->layout()->addWidget(panel);
+        panel->show();
+        if (home != m_grid->cell(1, 1))
+            PageControl1->setTabVisible(PageControl1->indexOf(home), true);
+    }
+    m_grid->showAll();
+
+    const QString rows[] = {row1, row2, row3};
+    bool rowShown[3] = {};
+    for (int r = 1; r <= 3; ++r) {
+        PanelDesign::Cell cells[3];
+        for (int k = 1; k <= 3; ++k)
+            cells[k - 1] = PanelDesign::parseCell(part(rows[r - 1], QLatin1Char(';'), k));
+        const bool flag1 = cells[0].shown, flag2 = cells[1].shown, flag3 = cells[2].shown;
+        rowShown[r - 1] = flag1 || flag2 || flag3;
+        if (!rowShown[r - 1]) {
+            m_grid->row(r)->hide();
+            continue;
+        }
+        m_grid->setCellFills(r, 2, !flag3);
+        m_grid->setCellFills(r, 1, !flag2 && !flag3);
+        // The splitters between shown cells follow the cells.
+        for (int k = 1; k <= 3; ++k)
+            m_grid->cell(r, k)->setVisible(cells[k - 1].shown);
+        for (int k = 1; k <= 3; ++k) {
+            if (!cells[k - 1].shown)
+                continue;
+            const auto placed = std::find_if(std::begin(placedSections), std::end(placedSections), [&](const PlacedSection &s) {
+                return cells[k - 1].code == QLatin1String(s.code);
+            });
+            // A code of no section leaves its cell shown and empty.
+            if (placed == std::end(placedSections))
+                continue;
+            SectionPanel *panel = section(QString::fromLatin1(placed->name));
+            QWidget *cell = m_grid->cell(r, k);
+            QWidget *home = m_homePages.value(panel);
+            cell->layout()->addWidget(panel);
+            panel->show();
+            cell->setMinimumSize(panel->minimumSize());
+            m_grid->ensureCellWidth(r, k, 50);
+            if (home)
+                PageControl1->setTabVisible(PageControl1->indexOf(home), false);
+            if (panel == section(QStringLiteral("PSluzba")))
+                m_jobCell = cell;
+        }
+    }
+    m_grid->setRowFills(2, !rowShown[2]);
+    m_grid->setRowFills(1, !rowShown[1]);
 }
 
 void PersonRecordForm::DBComboBox4Change(NameComboBox *box)

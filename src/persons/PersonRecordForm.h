@@ -2,12 +2,14 @@
 
 #include "Dataset.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <utility>
 #include <vector>
 
 class DatasetBinder;
+class DesignGrid;
 class FlatButton;
 class LookupComboBox;
 class NameComboBox;
@@ -35,6 +37,10 @@ public:
 
     // The section of the given name ("PKontakt", say).
     SectionPanel *section(const QString &name) const;
+    // Places the sections by the three row texts of the layout value: into the cells of
+    // the first tab's grid, the rest on their own tabs.
+    void ApplyPanelLayout(const QString &row1, const QString &row2, const QString &row3);
+    DesignGrid *designGrid() const { return m_grid; }
     // The title bar's strip of the person's category icons.
     QLabel *categoryStrip() const { return Image1; }
 
@@ -92,7 +98,12 @@ private:
     TitleLabel *Label3 = nullptr;
     QWidget *Panel6 = nullptr;
     QTabWidget *PageControl1 = nullptr;
+    DesignGrid *m_grid = nullptr;
     QWidget *m_jobTab = nullptr;
+    // The grid cell the job section was put in, or nullptr while it is on its tab.
+    QWidget *m_jobCell = nullptr;
+    // Each section's own tab page; the basic data have none.
+    QHash<QWidget *, QWidget *> m_homePages;
 
     QCheckBox *DBCheckBox1 = nullptr;
     NameComboBox *DBComboBox1 = nullptr;

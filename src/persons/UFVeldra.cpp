@@ -4,8 +4,10 @@
 #include "CategoryFilterPanel.h"
 #include "ContactList.h"
 #include "DatabaseError.h"
+#include "DesignGrid.h"
 #include "ExtraDataList.h"
 #include "NoteList.h"
+#include "PanelDesign.h"
 #include "PersonCategories.h"
 #include "PersonRecordForm.h"
 #include "PersonSearchPanel.h"
@@ -74,6 +76,11 @@ void TFVeldra::FormCreate()
     // alarm icons are set with those lists.
     m_form = new PersonRecordForm(QOsebe, WindowReady, Splitter1);
     Splitter1->setStretchFactor(1, 1);
+    // The sections placed by the layout value, in the sizes the grid had when last closed.
+    m_form->designGrid()->restoreSizes(keyFVeldra);
+    const QString design = PanelDesign::ReadPanelLayout();
+    m_form->ApplyPanelLayout(PanelDesign::part(design, QLatin1Char('/'), 1), PanelDesign::part(design, QLatin1Char('/'), 2),
+                             PanelDesign::part(design, QLatin1Char('/'), 3));
     m_contacts = new ContactList(m_form->section(QStringLiteral("PKontakt")), WindowReady, this);
     m_notes = new NoteList(m_form->section(QStringLiteral("POpombe")), WindowReady, this);
     m_extraData = new ExtraDataList(m_form->section(QStringLiteral("POstaliPodatki")), WindowReady, this);
@@ -312,6 +319,7 @@ void TFVeldra::FormDestroy()
 {
     WriteRegString(keyFVeldra, QStringLiteral("Panel1.Width"), QString::number(m_search->width()));
     m_search->saveLayout(keyFVeldra);
+    m_form->designGrid()->saveSizes(keyFVeldra);
 }
 
 void TFVeldra::leave()

@@ -23,12 +23,15 @@
 struct World
 {
     // On PostgreSQL only where a server is given (see VELDRA_FETCH_WORLD).
-    explicit World(bool withPersons = true, SqlDialect dialect = SqlDialect::Sqlite)
+    // The window is made with the layout value given, when one is.
+    explicit World(bool withPersons = true, SqlDialect dialect = SqlDialect::Sqlite, const QString &design = QString())
         : database(dialect)
     {
         if (withPersons)
             insertPersonsFixture(*database.connect());
         database.useIn(installation);
+        if (!design.isNull())
+            WriteRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Design"), design);
         dataMod = std::make_unique<TDataMod>();
         AutoShiftNames = true;
         dialog = std::make_unique<TFDodajOsebo>();
