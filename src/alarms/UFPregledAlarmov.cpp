@@ -150,8 +150,7 @@ QDateTime TFPregledAlarmov::storedStamp()
 void TFPregledAlarmov::writeStamp()
 {
     // Written by its key rather than posted: the stamp is this check's to overwrite, also
-    // when another workstation of the user wrote it meanwhile, and an early date the
-    // original engine left there (taken for none) is no value to compare the row by.
+    // when another workstation of the user wrote it meanwhile.
     Database &database = DataMod->database();
     const QVariantMap values = {{field("now"), m_now}, {field("user"), DataMod->CurrentUserId()}};
     QSqlQuery written =

@@ -129,7 +129,7 @@ void AlarmList::FlatButton15Click()
         return;
     m_query->append();
     saveFromDialog();
-    saveNew();
+    m_query->postOrCancel();
     requeryAt(m_query->value(QStringLiteral("ID")));
 }
 

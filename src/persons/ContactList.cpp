@@ -94,7 +94,7 @@ void ContactList::FlatButton2Click()
     m_query->setValue(QStringLiteral("IDOsebe"), personId());
     m_query->setValue(QStringLiteral("IDKontat"), FDUKontakt->contactType());
     m_query->setValue(QStringLiteral("Value"), FDUKontakt->value());
-    saveNew();
+    m_query->postOrCancel();
     requeryAt(m_query->value(QStringLiteral("ID")));
 }
 

@@ -63,7 +63,7 @@ void NoteList::FlatButton7Click()
     m_query->setValue(QStringLiteral("Sort"), notes + 1);
     m_query->setValue(QStringLiteral("Datum"), FDUOpomba->date().startOfDay());
     m_query->setValue(QStringLiteral("Value"), FDUOpomba->text());
-    saveNew();
+    m_query->postOrCancel();
     requeryAt(m_query->value(QStringLiteral("ID")));
 }
 

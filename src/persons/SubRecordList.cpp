@@ -89,11 +89,6 @@ void SubRecordList::requeryAt(const QVariant &id)
     }
 }
 
-void SubRecordList::saveNew()
-{
-    m_query->postOrCancel();
-}
-
 void SubRecordList::refreshLookup()
 {
     if (m_definition.lookupTable)

@@ -55,8 +55,6 @@ protected:
     QVariant personId() const;
     // Reads the list again and stands on the sub-record with this key.
     void requeryAt(const QVariant &id);
-    // Saves a new row: a refused one goes, so that the list can take the next.
-    void saveNew();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Dataset *m_query;

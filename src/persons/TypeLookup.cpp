@@ -5,6 +5,7 @@
 #include "PublicFunctions.h"
 #include "UDataMod.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 
 TypeLookup::TypeLookup(const Definition &definition, QWidget *parent)
@@ -28,6 +29,16 @@ TypeLookup::TypeLookup(const Definition &definition, QWidget *parent)
     connect(m_combo, &QComboBox::activated, this, &TypeLookup::chosen);
     connect(addButton, &FlatButton::clicked, this, &TypeLookup::addType);
     refresh(false);
+    // The dialog coming to the front reads the types again too.
+    if (parent)
+        parent->window()->installEventFilter(this);
+}
+
+bool TypeLookup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && watched == window())
+        refresh(true);
+    return QWidget::eventFilter(watched, event);
 }
 
 int TypeLookup::chosenType() const

@@ -9,8 +9,8 @@ class FlatButton;
 class LookupComboBox;
 
 // The choice of a sub-record's type in its dialog: the list of the types, read again
-// when the types changed elsewhere, and "Nov" beside it, which adds a type and
-// chooses it.
+// when the types changed elsewhere (when the dialog is made, comes to the front or the
+// list is entered), and "Nov" beside it, which adds a type and chooses it.
 class TypeLookup : public QWidget
 {
     Q_OBJECT
@@ -35,6 +35,9 @@ public:
     void choose(const QVariant &type);
     // Reads the types again when they changed; reopen false only notes the reading.
     void refresh(bool reopen);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 Q_SIGNALS:
     // The user chose a type, from the list or by adding one.

@@ -9,7 +9,6 @@
 #include "TypeLookup.h"
 #include "UDataMod.h"
 
-#include <QEvent>
 #include <QLineEdit>
 #include <QSpinBox>
 
@@ -97,11 +96,4 @@ void TFDUAlarm::accept()
 bool TFDUAlarm::canConfirm() const
 {
     return alarmType() > 0;
-}
-
-bool TFDUAlarm::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        m_types->refresh(true);
-    return EntryDialog::event(event);
 }

@@ -37,7 +37,6 @@ public Q_SLOTS:
 
 protected:
     bool canConfirm() const override;
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

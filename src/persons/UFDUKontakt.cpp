@@ -6,7 +6,6 @@
 #include "TypeLookup.h"
 #include "UDataMod.h"
 
-#include <QEvent>
 #include <QLineEdit>
 
 TFDUKontakt *FDUKontakt = nullptr;
@@ -50,11 +49,4 @@ QString TFDUKontakt::value() const
 bool TFDUKontakt::canConfirm() const
 {
     return !Edit1->text().trimmed().isEmpty() && contactType() > 0;
-}
-
-bool TFDUKontakt::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        m_types->refresh(true);
-    return EntryDialog::event(event);
 }

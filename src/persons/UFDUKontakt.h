@@ -26,7 +26,6 @@ public:
 
 protected:
     bool canConfirm() const override;
-    bool event(QEvent *event) override;
 
 private:
     TypeLookup *m_types;
