@@ -1,6 +1,7 @@
 #include "UFPregledAlarmov.h"
 
 #include "AlertDate.h"
+#include "ButtonStrip.h"
 #include "ColourScheme.h"
 #include "Dataset.h"
 #include "DatasetDelegate.h"
@@ -10,7 +11,6 @@
 #include "Schema.h"
 #include "UDataMod.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSqlQuery>
 #include <QTableView>
@@ -88,18 +88,8 @@ TFPregledAlarmov::TFPregledAlarmov(QWidget *parent)
     DBGrid1->setColumnWidth(1, 150);
     DBGrid1->setColumnWidth(2, 150);
 
-    auto *strip = new QWidget(this);
-    strip->setObjectName(QStringLiteral("Panel1"));
-    strip->setAutoFillBackground(true);
-    QPalette stripColours = strip->palette();
-    stripColours.setColor(QPalette::Window, ColourScheme.CT_WTitleBack);
-    strip->setPalette(stripColours);
-    auto *buttons = new QHBoxLayout(strip);
-    buttons->setContentsMargins(6, 6, 6, 6);
-    BitBtn1 = new FlatButton(tr("&Zapri"), strip);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    buttons->addWidget(BitBtn1, 1);
-    StyleButtons(strip);
+    auto *strip = new ButtonStrip(this);
+    BitBtn1 = strip->addButton("BitBtn1", tr("&Zapri"), 1);
     layout->addWidget(strip);
     connect(BitBtn1, &FlatButton::clicked, this, &TFPregledAlarmov::close);
 

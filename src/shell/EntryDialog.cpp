@@ -1,10 +1,10 @@
 #include "EntryDialog.h"
 
+#include "ButtonStrip.h"
 #include "ColourScheme.h"
 #include "FlatButton.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -28,22 +28,10 @@ EntryDialog::EntryDialog(const QString &objectName, const QString &caption, QWid
     m_grid->setHorizontalSpacing(6);
     layout->addLayout(m_grid);
 
-    auto *bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("Panel1"));
-    bar->setAutoFillBackground(true);
-    QPalette strip = bar->palette();
-    strip.setColor(QPalette::Window, ColourScheme.CT_WTitleBack);
-    bar->setPalette(strip);
-    auto *buttons = new QHBoxLayout(bar);
-    buttons->setContentsMargins(8, 6, 8, 6);
-    buttons->addStretch();
-    m_cancel = new FlatButton(tr("&Prekliči"), bar);
-    m_cancel->setObjectName(QStringLiteral("BitBtn2"));
-    m_ok = new FlatButton(tr("Potr&di"), bar);
-    m_ok->setObjectName(QStringLiteral("BitBtn1"));
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_ok);
-    StyleButtons(bar);
+    auto *bar = new ButtonStrip(this);
+    bar->addStretch();
+    m_cancel = bar->addButton("BitBtn2", tr("&Prekliči"));
+    m_ok = bar->addButton("BitBtn1", tr("Potr&di"));
     layout->addWidget(bar);
     connect(m_ok, &FlatButton::clicked, this, &EntryDialog::accept);
     connect(m_cancel, &FlatButton::clicked, this, &EntryDialog::reject);
