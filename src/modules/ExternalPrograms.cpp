@@ -38,11 +38,6 @@ QString resolvedPath(const QString &path)
     return QDir(ProgramPaths::programFolder()).absoluteFilePath(path);
 }
 
-QString withoutAccelerators(QString caption)
-{
-    return caption.remove(QLatin1Char('&'));
-}
-
 bool sameKey(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -62,10 +57,10 @@ ExternalProgram parseLine(const QString &key, const QString &value)
 
 QMenu *groupMenu(QMenuBar *bar, const QString &group, int line)
 {
-    const QString wanted = withoutAccelerators(group);
+    const QString wanted = WithoutAccelerators(group);
     const QList<QAction *> topLevel = bar->actions();
     for (QAction *action : topLevel)
-        if (action->menu() && sameKey(withoutAccelerators(action->text()), wanted))
+        if (action->menu() && sameKey(WithoutAccelerators(action->text()), wanted))
             return action->menu();
     auto *menu = new QMenu(group, bar);
     SetMenuTag(menu->menuAction(), GroupTags + line);

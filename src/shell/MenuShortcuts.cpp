@@ -123,6 +123,11 @@ int MenuTag(const QAction *action)
     return action->property("tag").toInt();
 }
 
+QString WithoutAccelerators(QString caption)
+{
+    return caption.remove(QLatin1Char('&'));
+}
+
 void SetMenuTag(QAction *action, int tag)
 {
     action->setProperty("tag", tag);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QString>
 
 class QAction;
 class QMenuBar;
@@ -14,6 +15,8 @@ QKeySequence CodeToShortcut(int code);
 // Menu entries added by the external-programs menu and the plug-in menus carry tags
 // of 1000 and more; their shortcuts are stored under the tag, the others under "i;j".
 int MenuTag(const QAction *action);
+// A menu caption as it reads, without its "&" marks.
+QString WithoutAccelerators(QString caption);
 void SetMenuTag(QAction *action, int tag);
 
 // Gives an entry the shortcut it has when nothing is stored for it; a removed default
