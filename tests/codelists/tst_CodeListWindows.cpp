@@ -27,7 +27,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QImage>
 #include <QImageWriter>
 #include <QLabel>
@@ -69,26 +68,6 @@ QString picturePath(const QString &folder, const QString &name)
     const QByteArray kind = QFileInfo(name).suffix().toLower().toLatin1();
     picture.save(path, QImageWriter::supportedImageFormats().contains(kind) ? kind.constData() : "PNG");
     return path;
-}
-
-// Chooses a file in the next file dialog; what is to answer the next dialog after it is
-// set up in afterChoosing.
-void chooseFile(const QString &path, const std::function<void()> &afterChoosing = {})
-{
-    ModalAnswer::whenShown([path, afterChoosing](QWidget *shown) {
-        auto *dialog = qobject_cast<QFileDialog *>(shown);
-        QVERIFY(dialog);
-        // As a user would: the file's folder opened, its name typed. (A whole path typed
-        // while the dialog still reads its first folder may lose to the file it was opened on.)
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        const QFileInfo file(path);
-        dialog->setDirectory(file.absolutePath());
-        name->setText(file.fileName());
-        if (afterChoosing)
-            afterChoosing();
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
 }
 
 // Contact types given as "name=place ...", an empty place stored as null.
@@ -314,7 +293,7 @@ void TestCodeListWindows::pictureLinkCopiesKeepsAndRemoves()
     const QString pictures = GetImageFolder() + QStringLiteral("Kategorije/");
     const QString elsewhere = picturePath(world.installation.root() + QStringLiteral("mojeslike/"), QStringLiteral("stranke.jpg"));
 
-    chooseFile(elsewhere);
+    ModalAnswer::chooseFile(elsewhere);
     window->picture()->load();
     QCOMPARE(window->ADOQuery1->value(QStringLiteral("IkonaPath")).toString(), QStringLiteral("stranke.jpg"));
     QVERIFY(QFile::exists(pictures + QStringLiteral("stranke.jpg")));
@@ -327,14 +306,14 @@ void TestCodeListWindows::pictureLinkCopiesKeepsAndRemoves()
     larger.fill(Qt::blue);
     QVERIFY(larger.save(elsewhere));
     window->ADOQuery1->next();
-    chooseFile(elsewhere);
+    ModalAnswer::chooseFile(elsewhere);
     window->picture()->load();
     QCOMPARE(QFileInfo(pictures + QStringLiteral("stranke.jpg")).size(), QFileInfo(elsewhere).size());
 
     // A picture chosen from the folder itself is kept as it is: never copied onto itself.
     const qint64 size = QFileInfo(pictures + QStringLiteral("stranke.jpg")).size();
     window->ADOQuery1->next();
-    chooseFile(pictures + QStringLiteral("stranke.jpg"));
+    ModalAnswer::chooseFile(pictures + QStringLiteral("stranke.jpg"));
     window->picture()->load();
     QCOMPARE(QFileInfo(pictures + QStringLiteral("stranke.jpg")).size(), size);
     QCOMPARE(window->ADOQuery1->value(QStringLiteral("IkonaPath")).toString(), QStringLiteral("stranke.jpg"));
@@ -486,7 +465,7 @@ void TestCodeListWindows::contactTypePictureAndLowerPanel()
     CodeListWorld world;
     TFKontakti *window = open<TFKontakti>(world);
     const QString elsewhere = picturePath(world.installation.root() + QStringLiteral("mojeslike/"), QStringLiteral("telefon.bmp"));
-    chooseFile(elsewhere);
+    ModalAnswer::chooseFile(elsewhere);
     window->picture()->load();
     QVERIFY(QFile::exists(GetImageFolder() + QStringLiteral("Kontakti/telefon.bmp")));
     QCOMPARE(world.stored(QStringLiteral("SELECT IkonaPath FROM TKontakti WHERE ID=%1")
@@ -681,7 +660,7 @@ void TestCodeListWindows::pictureNameLongerThanItsColumn()
     QVERIFY(window->ADOQuery1->locate(QStringLiteral("NazivAlarma"), QStringLiteral("Sestanek")));
     const int id = window->ADOQuery1->value(QStringLiteral("ID")).toInt();
     std::shared_ptr<ModalAnswer::Seen> refusal;
-    chooseFile(picturePath(world.installation.root() + QStringLiteral("mojeslike/"), name),
+    ModalAnswer::chooseFile(picturePath(world.installation.root() + QStringLiteral("mojeslike/"), name),
                [&refusal] { refusal = ModalAnswer::press(QStringLiteral("V redu"), 1000); });
     window->picture()->load();
     QCOMPARE(window->ADOQuery1->state(), Dataset::State::Browse);
@@ -839,20 +818,20 @@ void TestCodeListWindows::companyHeaderName()
     const QString pictures = GetImageFolder();
     const QString source = world.installation.root() + QStringLiteral("glave/");
 
-    chooseFile(picturePath(source, QStringLiteral("Glava.BMP")));
+    ModalAnswer::chooseFile(picturePath(source, QStringLiteral("Glava.BMP")));
     window->header()->load();
     QCOMPARE(world.stored(QStringLiteral("SELECT LogoForReportsFName FROM TMaticniPodaci")).toString(), QStringLiteral("M3.BMP"));
     QVERIFY(QFile::exists(pictures + QStringLiteral("M3.BMP")));
     QVERIFY(!window->header()->picture()->pixmap().isNull());
 
-    chooseFile(picturePath(source, QStringLiteral("nova.jpg")));
+    ModalAnswer::chooseFile(picturePath(source, QStringLiteral("nova.jpg")));
     window->header()->load();
     QCOMPARE(world.stored(QStringLiteral("SELECT LogoForReportsFName FROM TMaticniPodaci")).toString(), QStringLiteral("M3.jpg"));
     QVERIFY(QFile::exists(pictures + QStringLiteral("M3.BMP")));
 
     // Choosing the header's own file again must not lose it.
     const qint64 size = QFileInfo(pictures + QStringLiteral("M3.jpg")).size();
-    chooseFile(pictures + QStringLiteral("M3.jpg"));
+    ModalAnswer::chooseFile(pictures + QStringLiteral("M3.jpg"));
     window->header()->load();
     QCOMPARE(QFileInfo(pictures + QStringLiteral("M3.jpg")).size(), size);
 

@@ -2,6 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
 #include <QLabel>
 #include <QTimer>
 
@@ -81,6 +85,24 @@ std::shared_ptr<Seen> press(const QString &buttonCaption, int timeoutMs)
         },
         timeoutMs);
     return seen;
+}
+
+void chooseFile(const QString &path, const std::function<void()> &afterChoosing)
+{
+    ModalAnswer::whenShown([path, afterChoosing](QWidget *shown) {
+        auto *dialog = qobject_cast<QFileDialog *>(shown);
+        QVERIFY(dialog);
+        // A whole path typed while the dialog still reads its first folder may lose to the
+        // file it was opened on.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        const QFileInfo file(path);
+        dialog->setDirectory(file.absolutePath());
+        name->setText(file.fileName());
+        if (afterChoosing)
+            afterChoosing();
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
 }
 
 }

@@ -28,4 +28,8 @@ std::shared_ptr<Seen> press(const QString &caption, int timeoutMs = 5000);
 
 Seen describe(QWidget *dialog);
 
+// Chooses the file in the next file dialog, as a user would: its folder opened, its
+// name typed. What is to answer the dialog after it is set up in afterChoosing.
+void chooseFile(const QString &path, const std::function<void()> &afterChoosing = {});
+
 }
