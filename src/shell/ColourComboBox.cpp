@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <iterator>
+
 namespace {
 
 QIcon swatch(const QColor &colour)
@@ -18,9 +20,38 @@ QIcon swatch(const QColor &colour)
     return QIcon(picture);
 }
 
+// The desktop's colours in the order of their index in a system colour reference.
+const char *const systemColourNames[] = {
+    QT_TRANSLATE_NOOP("ColourComboBox", "Drsnik"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Namizje"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Naslov aktivnega okna"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Naslov neaktivnega okna"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Meni"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Okno"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Okvir okna"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Besedilo menija"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Besedilo okna"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Besedilo naslova"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Rob aktivnega okna"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Rob neaktivnega okna"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Delovna površina"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Izbira"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Besedilo izbire"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Ozadje gumba"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Senca gumba"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Sivo besedilo"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Besedilo gumba"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Besedilo neaktivnega naslova"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Osvetlitev gumba"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Temna senca"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Svetla senca"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Besedilo namiga"),
+    QT_TRANSLATE_NOOP("ColourComboBox", "Ozadje namiga"),
+};
+
 }
 
-ColourComboBox::ColourComboBox(QWidget *parent)
+ColourComboBox::ColourComboBox(QWidget *parent, Choices choices)
     : QComboBox(parent)
 {
     const std::pair<Qt::GlobalColor, const char *> colours[] = {
@@ -35,6 +66,16 @@ ColourComboBox::ColourComboBox(QWidget *parent)
     };
     for (const auto &[colour, name] : colours)
         addColour(ColourToRef(QColor(colour)), tr(name));
+    if (choices == WithSystemColours) {
+        const std::pair<qint64, const char *> extended[] = {
+            {0xC0DCC0, QT_TR_NOOP("Denarno zelena")}, {0xF0CAA6, QT_TR_NOOP("Nebesno modra")},
+            {0xF0FBFF, QT_TR_NOOP("Smetanova")},      {0xA4A0A0, QT_TR_NOOP("Srednje siva")},
+        };
+        for (const auto &[ref, name] : extended)
+            addColour(ref, tr(name));
+        for (int index = 0; index < int(std::size(systemColourNames)); ++index)
+            addColour(SystemColourRef(index), tr(systemColourNames[index]));
+    }
     addItem(tr("Druga barva ..."));
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (index == count() - 1)

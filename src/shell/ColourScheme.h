@@ -25,4 +25,10 @@ void LoadColours(const QString &keyPath);
 
 // Stored colours are colour references 0x00BBGGRR; negative values name system colours.
 QColor ColourFromRef(qint64 ref);
+// The reference of the desktop's colour with that index, the platform's code 0xFF0000nn
+// read as a signed number (button face, 15, is -16777201).
+constexpr qint64 SystemColourRef(int index)
+{
+    return qint64(qint32(0xFF000000u | unsigned(index)));
+}
 qint64 ColourToRef(const QColor &colour);
