@@ -100,15 +100,7 @@ void TFMain::FormCreate()
     createTrayIcon();
     applyColours();
 
-    // A picture that cannot be read must not stop the start: the built-in one stands in.
-    m_backgroundPicture = ChooseBackgroundPicture(ReadRegString(nastavitve(), QStringLiteral("BackgroundImage")));
-    QPixmap picture(m_backgroundPicture);
-    if (!m_backgroundPicture.isEmpty() && picture.isNull()) {
-        m_backgroundPicture = BuiltInBackground();
-        picture = QPixmap(m_backgroundPicture);
-    }
-    if (!picture.isNull())
-        m_mdiArea->setBackground(QBrush(picture));
+    ShowBackgroundImage(ReadRegString(nastavitve(), QStringLiteral("BackgroundImage")));
 
     setWindowTitle(QString::fromLatin1(ApplicationTitle) + QStringLiteral(" [") + GetProgramVersion()
                    + QLatin1Char(']'));
@@ -145,6 +137,20 @@ void TFMain::FormCreate()
     connect(&m_timer, &QTimer::timeout, this, &TFMain::Timer1Timer);
     m_timer.start();
     Timer1Timer();
+}
+
+void TFMain::ShowBackgroundImage(const QString &setting)
+{
+    m_mdiArea->setBackground(ColourScheme.CT_WBack);
+    // A picture that cannot be read must not stop the start: the built-in one stands in.
+    m_backgroundPicture = ChooseBackgroundPicture(setting);
+    QPixmap picture(m_backgroundPicture);
+    if (!m_backgroundPicture.isEmpty() && picture.isNull()) {
+        m_backgroundPicture = BuiltInBackground();
+        picture = QPixmap(m_backgroundPicture);
+    }
+    if (!picture.isNull())
+        m_mdiArea->setBackground(QBrush(picture));
 }
 
 void TFMain::createCentralArea()

@@ -30,6 +30,8 @@ public:
     // exists, nothing for "/", else the built-in picture.
     static QString ChooseBackgroundPicture(const QString &setting);
     static QString BuiltInBackground();
+    // Tiles the picture a "BackgroundImage" setting names, in place of the one shown.
+    void ShowBackgroundImage(const QString &setting);
 
     void setPersonWindow(PersonWindowLink *person);
     QMdiSubWindow *addChildWindow(QWidget *window);
