@@ -14,6 +14,7 @@
 #include "UFKategorije.h"
 #include "UFKontakti.h"
 #include "UFKraji.h"
+#include "UFNastavitve.h"
 #include "UFPodjetje.h"
 #include "UFPokrajine.h"
 #include "UDataMod.h"
@@ -52,6 +53,7 @@ MainWindowServices mainWindowServices()
     services.buildExternalProgramsMenu = [](QMenuBar *menu) {
         BuildProgramMenus(QStringLiteral("Moduli.ini"), menu, ZunanjiProgramiClick);
     };
+    services.showSettingsWindow = [] { FNastavitve->exec(); };
     services.countPersons = []() -> std::optional<int> {
         if (!DataMod)
             return std::nullopt;
@@ -75,7 +77,8 @@ void CreateWindows(SingleInstance &instance)
     new TDataMod(qApp);
     TFMessageBox *messageBox = TFMessageBox::instance();
     messageBox->setParent(FMain, messageBox->windowFlags());
-    // The about and settings windows come here, then the quick-add dialogs.
+    // The about window comes here, then the settings window and the quick-add dialogs.
+    new TNastavitve(FMain);
     new TFDodajPokrajino(FMain);
     new TFDodajKategorijo(FMain);
     new TFDodajKraj(FMain);
