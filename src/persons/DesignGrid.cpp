@@ -89,7 +89,8 @@ void DesignGrid::saveSizes(const QString &key) const
 {
     for (int r = 1; r <= 3; ++r) {
         const QList<int> widths = row(r)->sizes();
-        WriteRegString(key, rowName(r) + QStringLiteral(".Height"), QString::number(sizes().value(r - 1)));
+        WriteRegString(key, rowName(r) + QStringLiteral(".Height"),
+                       QString::number(row(r)->isHidden() ? 0 : sizes().value(r - 1)));
         for (int k = 1; k <= 3; ++k)
             WriteRegString(key, cellName(r, k) + QStringLiteral(".Width"), QString::number(widths.value(k - 1)));
     }
@@ -97,14 +98,18 @@ void DesignGrid::saveSizes(const QString &key) const
 
 void DesignGrid::restoreSizes(const QString &key)
 {
-    QList<int> heights;
     for (int r = 1; r <= 3; ++r) {
-        heights << ReadRegInt(key, rowName(r) + QStringLiteral(".Height"), 0);
+        m_heights[r - 1] = ReadRegInt(key, rowName(r) + QStringLiteral(".Height"), 0);
         for (int k = 1; k <= 3; ++k)
             m_widths[r - 1][k - 1] = ReadRegInt(key, cellName(r, k) + QStringLiteral(".Width"), 0);
         row(r)->setSizes({m_widths[r - 1][0], m_widths[r - 1][1], m_widths[r - 1][2]});
     }
-    // Rows that were hidden when the window closed take what their sections need.
-    if (heights != QList<int>{0, 0, 0})
-        setSizes(heights);
+}
+
+void DesignGrid::applyStoredHeights()
+{
+    for (int r = 1; r <= 3; ++r)
+        if (row(r)->isHidden() != (m_heights[r - 1] <= 0))
+            return;
+    setSizes({m_heights[0], m_heights[1], m_heights[2]});
 }

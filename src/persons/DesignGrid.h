@@ -24,11 +24,18 @@ public:
     // A cell given a section is at least this wide to start with.
     void ensureCellWidth(int r, int k, int width);
 
-    // The rows' heights and the cells' widths, kept between runs under the window's key.
+    // The rows' heights (0 for a hidden row) and the cells' widths, kept between runs
+    // under the window's key.
     void saveSizes(const QString &key) const;
+    // Reads them: the widths are the cells' start widths; the heights count once the
+    // rows are shown or hidden, through applyStoredHeights.
     void restoreSizes(const QString &key);
+    // The rows take their stored heights when the same rows were shown when they were
+    // stored; otherwise they share the height as their sections need.
+    void applyStoredHeights();
 
 private:
-    // The cells' start widths, 0 for none known.
+    // The cells' start widths and the rows' heights, 0 for none known.
     int m_widths[3][3] = {};
+    int m_heights[3] = {};
 };

@@ -583,6 +583,7 @@ void PersonRecordForm::ApplyPanelLayout(const QString &row1, const QString &row2
     }
     m_grid->setRowFills(2, !rowShown[2]);
     m_grid->setRowFills(1, !rowShown[1]);
+    m_grid->applyStoredHeights();
 }
 
 void PersonRecordForm::DBComboBox4Change(NameComboBox *box)

@@ -1,4 +1,5 @@
 #include "PersonWindowWorld.h"
+#include "PanelDesign.h"
 #include "PersonRecordForm.h"
 #include "SectionPanel.h"
 
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void rowsAndCellsFill();
     void companySwitchInTheGrid();
     void sizesAreKept();
+    void rowShownAgainTakesWhatItNeeds();
 };
 
 void TestPersonLayout::placesTheSections_data()
@@ -195,6 +197,30 @@ void TestPersonLayout::sizesAreKept()
     QVERIFY(QTest::qWaitForWindowExposed(world.window.get()));
     QCOMPARE(world.child<QWidget>("PDesign1")->height(), height);
     QCOMPARE(cell(world, 1, 1)->width(), width);
+}
+
+// A row hidden when the window closed has no height to keep: shown again by a new layout,
+// it gets what it would get in a new installation, not a sliver.
+void TestPersonLayout::rowShownAgainTakesWhatItNeeds()
+{
+    const QString twoRows = QStringLiteral("1,OP;0;0/1,KN;0;0/0;0;0");
+    const auto reopen = [](World &world) {
+        world.window.reset();
+        world.window = std::make_unique<TFVeldra>();
+        world.window->resize(1000, 700);
+        world.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(world.window.get()));
+    };
+    World world(true, SqlDialect::Sqlite, twoRows);
+    const int fresh = world.child<QWidget>("PDesign2")->height();
+    QVERIFY(fresh > 100);
+
+    PanelDesign::WritePanelLayout(QStringLiteral("1,OP;0;0/0;0;0/0;0;0"));
+    reopen(world);
+    QVERIFY(world.child<QWidget>("PDesign2")->isHidden());
+    PanelDesign::WritePanelLayout(twoRows);
+    reopen(world);
+    QCOMPARE(world.child<QWidget>("PDesign2")->height(), fresh);
 }
 
 QTEST_MAIN(TestPersonLayout)
