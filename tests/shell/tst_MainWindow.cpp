@@ -148,6 +148,8 @@ private Q_SLOTS:
     void closeSavesFirstAndFinishes_data();
     void closeSavesFirstAndFinishes();
     void placementIsRestored();
+    void settingsThenLauncherShortcuts_data();
+    void settingsThenLauncherShortcuts();
 };
 
 void TestMainWindow::menusAndToolBar()
@@ -508,6 +510,43 @@ void TestMainWindow::placementIsRestored()
     window.showPlaced();
     QVERIFY(!window.isMaximized());
     QCOMPARE(window.geometry(), QRect(100, 80, 640, 480));
+}
+
+// The launcher-bar shortcuts are made at creation and after the settings window, each
+// time only while "Trellan" is set, as the settings window may just have changed it.
+void TestMainWindow::settingsThenLauncherShortcuts_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("calls");
+    QTest::newRow("kept on") << QString() << QStringLiteral("-1") << 2;
+    QTest::newRow("switched off") << QString() << QStringLiteral("0") << 1;
+    QTest::newRow("switched on") << QStringLiteral("0") << QStringLiteral("-1") << 1;
+    QTest::newRow("kept off") << QStringLiteral("0") << QStringLiteral("0") << 0;
+}
+
+void TestMainWindow::settingsThenLauncherShortcuts()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(int, calls);
+    TestInstallation installation;
+    if (!before.isEmpty())
+        WriteRegString(nastavitve(), QStringLiteral("Trellan"), before);
+    int made = 0;
+    int shown = 0;
+    MainWindowServices services;
+    services.createLauncherShortcuts = [&made] { ++made; };
+    services.showSettingsWindow = [&shown, after] {
+        ++shown;
+        WriteRegString(nastavitve(), QStringLiteral("Trellan"), after);
+    };
+    TFMain window(services);
+    QAction *splosno = topMenu(window, 0)->actions().at(0)->menu()->actions().at(2);
+    QCOMPARE(splosno->text(), QStringLiteral("Splošno"));
+    splosno->trigger();
+    QCOMPARE(shown, 1);
+    QCOMPARE(made, calls);
 }
 
 QTEST_MAIN(TestMainWindow)
