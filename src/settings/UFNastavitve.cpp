@@ -3,6 +3,7 @@
 #include "ButtonStrip.h"
 #include "ColourScheme.h"
 #include "FlatButton.h"
+#include "MenuShortcuts.h"
 #include "ProgramsPage.h"
 #include "ShortcutsPage.h"
 #include "ThemePage.h"
@@ -18,6 +19,7 @@ TNastavitve *FNastavitve = nullptr;
 
 TNastavitve::TNastavitve(TFMain *mainWindow, const UpgradeCheckLink &upgradeCheck)
     : QDialog(mainWindow)
+    , m_mainMenu(mainWindow->menuBar())
     , m_instance(FNastavitve, this)
 {
     setObjectName(QStringLiteral("Nastavitve"));
@@ -28,9 +30,8 @@ TNastavitve::TNastavitve(TFMain *mainWindow, const UpgradeCheckLink &upgradeChec
     body.setColor(QPalette::Window, ColourScheme.CT_WBack);
     setPalette(body);
 
-    QMenuBar *mainMenu = mainWindow->menuBar();
-    Shortcuts = new ShortcutsPage(mainMenu);
-    Programs = new ProgramsPage(mainMenu);
+    Shortcuts = new ShortcutsPage(m_mainMenu);
+    Programs = new ProgramsPage(m_mainMenu);
     Theme = new ThemePage(mainWindow);
     General = new GeneralPage(upgradeCheck);
 
@@ -66,6 +67,9 @@ void TNastavitve::accept()
 {
     Shortcuts->store();
     Programs->store();
+    // A program menu added or removed moves the menus after it, and shortcuts are stored
+    // by position: stored again, they are found where the next start puts their items.
+    SaveMenuShortcuts(m_mainMenu);
     Theme->storeBackground();
     Theme->storeColours();
     General->storeBehaviour();

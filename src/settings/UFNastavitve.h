@@ -7,6 +7,7 @@
 
 class FlatButton;
 class ProgramsPage;
+class QMenuBar;
 class QTabWidget;
 class ShortcutsPage;
 class TFMain;
@@ -33,6 +34,7 @@ public Q_SLOTS:
     void accept() override;
 
 private:
+    QMenuBar *m_mainMenu;
     SoleInstance<TNastavitve> m_instance;
 };
 

@@ -586,6 +586,42 @@ private Q_SLOTS:
         QCOMPARE(ReadRegString(nastavitve(), QStringLiteral("CheckNewVer")), QStringLiteral("99"));
         QVERIFY(world.main->backgroundPicture().isEmpty());
     }
+
+    // What a user set is there after a restart: shortcuts (also of a menu that a new
+    // program group moved), the program in its menu, the colours, the background.
+    void foundAfterARestart()
+    {
+        const QString tool = makeFile(QStringLiteral("ed"));
+        const QString picture = m_installation->root() + QStringLiteral("ozadje.bmp");
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        QVERIFY(image.save(picture, "BMP"));
+        {
+            World world;
+            ModalAnswer::chooseFile(tool);
+            world.settings->Programs->Dodaj->click();
+            QTRY_COMPARE(world.settings->Programs->TreeView2->topLevelItemCount(), 1);
+            world.settings->Programs->ComboBox1->setEditText(QStringLiteral("Orodja"));
+            const ShortcutsPage *page = world.settings->Shortcuts;
+            page->TreeView1->setCurrentItem(node(page->TreeView1, QStringLiteral("Pomoc/Vizitka")));
+            page->HotKey1->setFocus();
+            QTest::keyClick(page->HotKey1, Qt::Key_F1);
+            world.settings->Theme->chooseScheme(ThemePage::Standard);
+            world.settings->Theme->FilenameEdit2->setEditText(picture);
+            world.confirm();
+        }
+        m_installation->restart();
+        LoadColours(barve());
+        World world;
+        QCOMPARE(menuItems(world.menu(), QStringLiteral("Orodja")), QStringList{"ed"});
+        QCOMPARE(menuItem(world.menu(), QStringLiteral("Pomoc"), QStringLiteral("Vizitka"))->shortcut(),
+                 QKeySequence(Qt::Key_F1));
+        QCOMPARE(menuItem(world.menu(), QStringLiteral("Šifranti"), QStringLiteral("Kraji"))->shortcut(),
+                 QKeySequence(Qt::Key_F5));
+        QCOMPARE(ColourScheme.CT_WBack, ColourFromRef(SystemColourRef(15)));
+        QCOMPARE(world.main->backgroundPicture(), picture);
+        ColourScheme = TColourScheme::defaults();
+    }
 };
 
 QTEST_MAIN(tst_Nastavitve)
