@@ -4,6 +4,7 @@
 #include "IniFile.h"
 #include "MenuShortcuts.h"
 #include "ProgramPaths.h"
+#include "TaggedMenus.h"
 #include "PublicFunctions.h"
 #include "TextCodec.h"
 
@@ -53,27 +54,6 @@ ExternalProgram parseLine(const QString &key, const QString &value)
     // A caption may hold ";" itself: it is the rest of the line.
     program.caption = fields.mid(2).join(QLatin1Char(';')).trimmed();
     return program;
-}
-
-QMenu *groupMenu(QMenuBar *bar, const QString &group, int line)
-{
-    const QString wanted = WithoutAccelerators(group);
-    const QList<QAction *> topLevel = bar->actions();
-    for (QAction *action : topLevel)
-        if (action->menu() && sameKey(WithoutAccelerators(action->text()), wanted))
-            return action->menu();
-    auto *menu = new QMenu(group, bar);
-    SetMenuTag(menu->menuAction(), GroupTags + line);
-    if (topLevel.isEmpty())
-        bar->addMenu(menu);
-    else
-        bar->insertMenu(topLevel.last(), menu);
-    return menu;
-}
-
-bool isProgramMenuTag(int tag)
-{
-    return tag >= 1000 && tag <= 1999;
 }
 
 }
@@ -152,7 +132,8 @@ void BuildProgramMenus(const QString &iniName, QMenuBar *menu, const std::functi
     const QList<ExternalProgram> programs = ReadExternalPrograms(iniName);
     for (int line = 0; line < programs.size(); ++line) {
         const ExternalProgram &program = programs[line];
-        QMenu *group = groupMenu(menu, program.group.isEmpty() ? QStringLiteral("Programi") : program.group, line);
+        QMenu *group = FindOrAddTopLevelMenu(menu, program.group.isEmpty() ? QStringLiteral("Programi") : program.group,
+                                             GroupTags + line);
         auto *item = new QAction(program.caption.isEmpty() ? program.key : program.caption, group);
         item->setStatusTip(program.path);
         item->setIcon(GetFileIcon(resolvedPath(program.path), 0));
@@ -165,26 +146,7 @@ void BuildProgramMenus(const QString &iniName, QMenuBar *menu, const std::functi
 
 void RemoveProgramMenus(QMenuBar *menu)
 {
-    const QList<QAction *> topLevel = menu->actions();
-    for (QAction *action : topLevel) {
-        if (isProgramMenuTag(MenuTag(action))) {
-            menu->removeAction(action);
-            if (QMenu *submenu = action->menu(); submenu && submenu->parent() == menu)
-                submenu->deleteLater();
-            continue;
-        }
-        QMenu *submenu = action->menu();
-        if (!submenu)
-            continue;
-        const QList<QAction *> entries = submenu->actions();
-        for (QAction *entry : entries) {
-            if (isProgramMenuTag(MenuTag(entry))) {
-                submenu->removeAction(entry);
-                if (entry->parent() == submenu)
-                    entry->deleteLater();
-            }
-        }
-    }
+    RemoveTaggedEntries(menu, GroupTags, GroupTags + 999);
 }
 
 bool StartExternalProgram(const QString &iniName, int tag)

@@ -35,7 +35,8 @@ QList<ExternalProgram> WriteExternalPrograms(const QString &iniName, const QList
 // the top-level menu of its group (found without regard to "&" and case, else made
 // with tag 1000 + line, just before the last top-level menu).
 void BuildProgramMenus(const QString &iniName, QMenuBar *menu, const std::function<void(QAction *)> &onClick);
-// Removes the top-level menus and the items directly below top-level menus tagged 1000-1999.
+// Removes the items directly below top-level menus tagged 1000-1999, and the top-level
+// menus so tagged unless entries of others (a module's) are still in them.
 void RemoveProgramMenus(QMenuBar *menu);
 
 // Starts the program of the item with that tag (1100-1199), reading the section again;
