@@ -224,6 +224,7 @@ void PersonRecordForm::createRecordArea()
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setUsesScrollButtons(true);
     layout->addWidget(PageControl1);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &PersonRecordForm::pageChanged);
     this->layout()->addWidget(Panel6);
 
     createBasicData();
@@ -237,6 +238,12 @@ void PersonRecordForm::createRecordArea()
     addSection("PAlarmi", tr("Alarmi"), ":/images/alarmi.png", tr("Alarmi"));
     addSection("POstaliPodatki", tr("Ostali podatki"), ":/images/veldra.png", tr("Ostali podatki"));
     addSection("PDrugiProgrami", tr("Uporabi osebo kot šifrant v programih:"), ":/images/veldra.png", tr("Drugi programi"));
+}
+
+bool PersonRecordForm::isOnCurrentPage(const QWidget *section) const
+{
+    const QWidget *page = PageControl1->currentWidget();
+    return page && page->isAncestorOf(section);
 }
 
 SectionPanel *PersonRecordForm::section(const QString &name) const

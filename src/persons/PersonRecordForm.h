@@ -37,6 +37,8 @@ public:
 
     // The section of the given name ("PKontakt", say).
     SectionPanel *section(const QString &name) const;
+    // Whether the section is on the tab shown, on its own tab or in the first tab's grid.
+    bool isOnCurrentPage(const QWidget *section) const;
     // Places the sections by the three row texts of the layout value: into the cells of
     // the first tab's grid, the rest on their own tabs.
     void ApplyPanelLayout(const QString &row1, const QString &row2, const QString &row3);
@@ -61,6 +63,7 @@ Q_SIGNALS:
     void addRequested();
     void deleteRequested();
     void addCompanyRequested();
+    void pageChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -5,9 +5,13 @@
 #include "Dataset.h"
 #include "DatasetDelegate.h"
 #include "DatasetModel.h"
+#include "Database.h"
+#include "FileIcon.h"
+#include "ModuleHost.h"
 #include "PersonDrag.h"
 #include "PublicFunctions.h"
 #include "Settings.h"
+#include "UDataMod.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -39,6 +43,9 @@ PersonSearchPanel::PersonSearchPanel(Dataset *browseList, const bool &windowRead
 {
     setObjectName(QStringLiteral("Panel1"));
     setMinimumWidth(50);
+    for (const char *image : {":/images/veldra.png", ":/images/kraji.png", ":/images/drzave.png", ":/images/kontakti.png",
+                              ":/images/veldra.png", ":/images/veldra.png", ":/images/kategorije.png"})
+        m_images.append(QIcon(QString::fromLatin1(image)));
     QPregled->setRowFilter([this](const Dataset &, int row) { return m_search.accepts(row); });
     connect(QPregled, &Dataset::rowsRead, this, [this] { m_search.setRows(*QPregled, SearchField); });
 
@@ -148,13 +155,10 @@ void PersonSearchPanel::addSearchItem(const QString &item)
 {
     // Items are "caption;search;image;kind": the caption is shown with its picture,
     // a module's heading in italics, a module's searches set in under it.
-    static const char *const images[] = {":/images/veldra.png", ":/images/kraji.png",    ":/images/drzave.png",
-                                         ":/images/kontakti.png", ":/images/veldra.png", ":/images/veldra.png",
-                                         ":/images/kategorije.png"};
     bool ok = false;
     const int image = GetToken(item, QStringLiteral(";"), 3).toInt(&ok);
     const int kind = GetToken(item, QStringLiteral(";"), 4).toInt();
-    const QIcon icon = ok && image >= 0 && image < int(std::size(images)) ? QIcon(QString::fromLatin1(images[image])) : QIcon();
+    const QIcon icon = ok ? m_images.value(image) : QIcon();
     const QString caption = (kind == 2 ? QStringLiteral("    ") : QString()) + GetToken(item, QStringLiteral(";"), 1);
     ComboBox1->addItem(icon, caption, item);
     if (kind == 1) {
@@ -164,6 +168,66 @@ void PersonSearchPanel::addSearchItem(const QString &item)
         ComboBox1->setItemData(ComboBox1->count() - 1, ColourScheme.CT_WTitleBack, Qt::ForegroundRole);
         ComboBox1->setItemData(ComboBox1->count() - 1, ColourScheme.CT_WTitleFont, Qt::BackgroundRole);
     }
+}
+
+int PersonSearchPanel::addSearchImage(const QIcon &icon)
+{
+    m_images.append(icon);
+    return int(m_images.size() - 1);
+}
+
+void PersonSearchPanel::AddModuleSearches(QWidget *owner, QWidget *modulePanel)
+{
+    m_moduleOwner = owner;
+    m_modulePanel = modulePanel;
+    int n = 0;
+    for (const SearchDefinition &definition : std::as_const(RxMemoryDataSearch))
+        n = qMax(n, definition.ID + 1);
+    const QList<TPluginSpec> &modules = ModuleList();
+    for (int index = 0; index < modules.size(); ++index) {
+        const TPluginSpec &module = modules[index];
+        if (!IsLinkModule(module))
+            continue;
+        const QString searches = GetToken(module.OtherData, QStringLiteral(";"), 3);
+        const int count = GetToken(searches, QStringLiteral("/"), 1).toInt();
+        if (count < 1)
+            continue;
+        const QString progId = GetToken(module.OtherData, QStringLiteral(";"), 1);
+        addSearchItem(GetToken(module.OtherData, QStringLiteral(";"), 2) + QStringLiteral(";-1;")
+                      + QString::number(addSearchImage(GetFileIcon(module.FileName, 0))) + QStringLiteral(";1"));
+        for (int k = 1; k <= count; ++k) {
+            const QString entry = GetToken(searches, QStringLiteral("/"), k + 1);
+            const QString title = GetToken(entry, QStringLiteral(","), 1);
+            const int icon = GetToken(entry, QStringLiteral(","), 2).toInt();
+            const int image = icon > 0 ? addSearchImage(GetFileIcon(module.FileName, icon)) : -1;
+            addSearchItem(title + QLatin1Char(';') + QString::number(n) + QLatin1Char(';') + QString::number(image)
+                          + QStringLiteral(";2"));
+            RxMemoryDataSearch.append(ModuleSearch(n, index, title, GetToken(entry, QStringLiteral(","), 3), progId));
+            ++n;
+        }
+    }
+}
+
+// The module writes its keywords; they are then tied to the persons linked with them.
+bool PersonSearchPanel::fillModuleSearch(const SearchDefinition &definition)
+{
+    const QList<TPluginSpec> &modules = ModuleList();
+    if (definition.FromPluginIndex >= modules.size())
+        return false;
+    const QString reply = ExecuteModuleCommand(m_moduleOwner, m_modulePanel, modules[definition.FromPluginIndex].Name,
+                                               QStringLiteral("FILLSEARCHQUERY;") + definition.FromPluginIntCom);
+    if (reply != QLatin1String("OK"))
+        return false;
+    const QVariant progId = definition.Parameters.value(QStringLiteral("ProgID"));
+    DataMod->database().run(
+        QStringLiteral("UPDATE TSharingProgsQuery INNER JOIN TSharingProgs ON TSharingProgsQuery.InProgIDOsebe = "
+                       "TSharingProgs.InProgIDOsebe SET TSharingProgsQuery.IDOsebe = [TSharingProgs].[IDOsebe]\n"
+                       "WHERE (((TSharingProgsQuery.ProgID) Like :ProgID1 ) AND ((TSharingProgs.ProgID) Like :ProgID2 ) "
+                       "AND ((TSharingProgsQuery.ProgIDQueryCom) Like :ProgIDQueryCom ));"),
+        {{QStringLiteral("ProgID1"), progId}, {QStringLiteral("ProgID2"), progId},
+         {QStringLiteral("ProgIDQueryCom"), definition.FromPluginIntCom}});
+    DataMod->MarkTableChanged(QStringLiteral("TSharingProgsQuery"));
+    return true;
 }
 
 void PersonSearchPanel::ComboBox1Change()
@@ -188,9 +252,14 @@ void PersonSearchPanel::ChooseSearch()
         ClearBrowseList();
         return;
     }
-    // A module's search asks the module to fill its keywords first.
+    if (definition->FromPluginIndex >= 0 && !fillModuleSearch(*definition)) {
+        ClearBrowseList();
+        return;
+    }
     DBGrid1->show();
     QPregled->close();
+    for (auto it = definition->Parameters.cbegin(); it != definition->Parameters.cend(); ++it)
+        QPregled->setParameter(it.key(), it.value());
     // A statement that joins the persons a second time names the listed person's fields.
     const bool qualified = definition->SQL.contains(QLatin1String("TOsnovniPod_1"), Qt::CaseInsensitive);
     QPregled->setSql(WithFilter(definition->SQL, qualified ? m_filter->filterExpression(true) : FilterExpression));

@@ -3,6 +3,7 @@
 #include "IncrementalSearch.h"
 #include "SearchDefinition.h"
 
+#include <QIcon>
 #include <QWidget>
 
 #include <functional>
@@ -29,8 +30,13 @@ public:
 
     CategoryFilterPanel *filter() const { return m_filter; }
 
-    // Adds a search to the selector; items are "caption;search;image;kind".
+    // Adds a search to the selector; items are "caption;search;image;kind", the image
+    // one of the selector's pictures: the built-in ones, then those added.
     void addSearchItem(const QString &item);
+    int addSearchImage(const QIcon &icon);
+    // The searches of the link modules, after the built-in ones; their commands go with
+    // the window as owner and its module panel as parent.
+    void AddModuleSearches(QWidget *owner, QWidget *modulePanel);
     void ChooseSearch();
     // Takes the filter's condition and runs the chosen search again with it.
     void BuildCategoryFilter();
@@ -51,6 +57,7 @@ private:
     void PregledInputTextChange();
     void DBGrid1KeyPress(QKeyEvent *event);
     void Panel4Resize();
+    bool fillModuleSearch(const SearchDefinition &definition);
 
     Dataset *QPregled;
     DatasetModel *m_browseModel = nullptr;
@@ -61,4 +68,7 @@ private:
     QComboBox *ComboBox1 = nullptr;
     QLineEdit *PregledInputText = nullptr;
     QTableView *DBGrid1 = nullptr;
+    QList<QIcon> m_images;
+    QWidget *m_moduleOwner = nullptr;
+    QWidget *m_modulePanel = nullptr;
 };

@@ -95,6 +95,24 @@ QStringList BuiltInSearchItems()
             tr("Opombe;9;5;0"),              tr("Ostali podatki;10;6;0")};
 }
 
+SearchDefinition ModuleSearch(int id, int moduleIndex, const QString &columnTitle, const QString &queryCommand,
+                              const QString &progId)
+{
+    SearchDefinition definition = search(
+        id,
+        QStringLiteral("SELECT DISTINCTROW TOsnovniPod.ID, TOsnovniPod.CelotnoIme, TSharingProgsQuery.SearchKWS "
+                       "FROM (TSharingProgsQuery RIGHT JOIN TOsnovniPod ON TSharingProgsQuery.IDOsebe = TOsnovniPod.ID) "
+                       "LEFT JOIN TOsnovniPodVezaKategorje ON TOsnovniPod.ID = TOsnovniPodVezaKategorje.IDOsebe "
+                       "WHERE (((TSharingProgsQuery.SearchKWS) Is Not Null) AND ((TSharingProgsQuery.ProgIDQueryCom) Like "
+                       ":ProgIDQueryCom ) AND ((TSharingProgsQuery.ProgID) Like :ProgID )//UsedFilter//) "
+                       "ORDER BY TSharingProgsQuery.SearchKWS;"),
+        QStringLiteral("SearchKWS"), columnTitle);
+    definition.FromPluginIndex = moduleIndex;
+    definition.FromPluginIntCom = queryCommand;
+    definition.Parameters = {{QStringLiteral("ProgIDQueryCom"), queryCommand}, {QStringLiteral("ProgID"), progId}};
+    return definition;
+}
+
 QString WithFilter(const QString &sql, const QString &filterExpression)
 {
     const QString replacement = filterExpression.trimmed().isEmpty() ? QString()

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 // One search the person window offers: its statement (with the filter placeholder
 // "//UsedFilter//"), the two columns of the browse list and the field the typed text is
@@ -21,12 +22,19 @@ struct SearchDefinition
     QString SearchByFieldName;
     int FromPluginIndex = -1;
     QString FromPluginIntCom;
+    // The values the statement names as parameters (a module's texts are never pasted in).
+    QVariantMap Parameters;
 };
 
 // The eleven built-in searches, numbers 0 to 10.
 QList<SearchDefinition> BuiltInSearches();
 // Their selector items: "caption;number;image;kind" (kind 0: a built-in search).
 QStringList BuiltInSearchItems();
+
+// A link module's search: its keyword rows of TSharingProgsQuery for the query command,
+// with the persons they are tied to, each keyword once.
+SearchDefinition ModuleSearch(int id, int moduleIndex, const QString &columnTitle, const QString &queryCommand,
+                              const QString &progId);
 
 // The statement with the filter put in place of "//UsedFilter//" (without regard to case).
 QString WithFilter(const QString &sql, const QString &filterExpression);

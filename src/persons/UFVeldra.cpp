@@ -6,6 +6,7 @@
 #include "DatabaseError.h"
 #include "DesignGrid.h"
 #include "ExtraDataList.h"
+#include "LinkedPrograms.h"
 #include "NoteList.h"
 #include "PanelDesign.h"
 #include "PersonCategories.h"
@@ -22,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QTimer>
 
 TFVeldra *FVeldra = nullptr;
@@ -86,6 +88,16 @@ void TFVeldra::FormCreate()
     m_extraData = new ExtraDataList(m_form->section(QStringLiteral("POstaliPodatki")), WindowReady, this);
     m_categories = new PersonCategories(m_form->section(QStringLiteral("PKategorija")), m_form->categoryStrip(), WindowReady, this);
     m_alarms = new AlarmList(m_form->section(QStringLiteral("PAlarmi")), WindowReady, this);
+    SectionPanel *linkSection = m_form->section(QStringLiteral("PDrugiProgrami"));
+    m_linked = new LinkedPrograms(linkSection,
+                                  {this, [this] { FormDeactivate(); }, [this] { FormActivate(); },
+                                   [this] { return currentPerson(); },
+                                   [this, linkSection] { return m_form->isOnCurrentPage(linkSection); }},
+                                  WindowReady, this);
+    connect(m_form, &PersonRecordForm::pageChanged, this, [this, linkSection] {
+        if (m_form->isOnCurrentPage(linkSection))
+            m_linked->ShowLinkedModule();
+    });
     // A person dropped onto a category of the filter joins it or leaves it; the list stays.
     connect(m_search->filter(), &CategoryFilterPanel::personDropped, m_categories, &PersonCategories::toggleMembership);
     connect(m_form, &PersonRecordForm::moveRequested, this, [this](PersonRecordForm::Move move) {
@@ -115,17 +127,38 @@ void TFVeldra::FormCreate()
     m_search->filter()->KategorijeCLBEnter();
     WindowReady = true;
     m_search->filter()->restoreStates();
-    // The linked programs are filled here.
+    m_linked->FillLinkedModuleList();
+    m_linked->embedModuleWindows();
+    m_linked->RetryPendingUpdates();
     // The searches: the built-in ones, then those of the link modules.
     m_search->RxMemoryDataSearch = BuiltInSearches();
     for (const QString &item : BuiltInSearchItems())
         m_search->addSearchItem(item);
+    m_search->AddModuleSearches(this, m_linked->modulePanel());
     // The first search, with the category filter's expression.
     m_search->BuildCategoryFilter();
 
     const int leftWidth = ReadRegInt(keyFVeldra, QStringLiteral("Panel1.Width"), 185);
     Splitter1->setSizes({qMax(50, leftWidth), 800});
     m_search->restoreLayout(keyFVeldra);
+    const int moduleHeight = ReadRegInt(keyFVeldra, QStringLiteral("Panel28.Height"), 0);
+    if (moduleHeight > 0)
+        m_linked->splitter()->setSizes({qMax(20, m_linked->splitter()->height() - moduleHeight), moduleHeight});
+}
+
+QVariant TFVeldra::currentPerson() const
+{
+    return QOsebe->isOpen() && QOsebe->recNo() > 0 ? QOsebe->value(QStringLiteral("ID")) : QVariant();
+}
+
+QString TFVeldra::currentPersonId() const
+{
+    return currentPerson().toString();
+}
+
+void TFVeldra::destroyModuleWindows()
+{
+    m_linked->destroyModuleWindows();
 }
 
 QStringList TFVeldra::nameList(const QString &fieldName) const
@@ -141,6 +174,7 @@ void TFVeldra::FormActivate()
     m_contacts->refreshLookup();
     m_alarms->refreshLookup();
     m_categories->OsebaKategorijeEnter();
+    m_linked->CheckListBoxOtherProgramsEnter();
 }
 
 void TFVeldra::FormDeactivate()
@@ -199,7 +233,7 @@ void TFVeldra::loadSubRecords()
     m_extraData->load(id);
     m_categories->load(id);
     m_alarms->load(id);
-    // The linked programs are loaded after these.
+    m_linked->load(id);
 }
 
 void TFVeldra::QOsebeAfterOpen()
@@ -216,7 +250,7 @@ void TFVeldra::showRecordArea()
 void TFVeldra::QOsebeAfterPost()
 {
     m_form->addSavedNames();
-    // The linked programs are told of the change here.
+    m_linked->NotifyLinkedModules();
     // The browse list is read again when it shows what was changed.
     const QString &SearchField = m_search->SearchField;
     if (!QPregled->isOpen() || QPregled->isEmpty() || !QPregled->hasField(QStringLiteral("ID"))
@@ -320,6 +354,8 @@ void TFVeldra::FormDestroy()
     WriteRegString(keyFVeldra, QStringLiteral("Panel1.Width"), QString::number(m_search->width()));
     m_search->saveLayout(keyFVeldra);
     m_form->designGrid()->saveSizes(keyFVeldra);
+    WriteRegString(keyFVeldra, QStringLiteral("Panel28.Height"), QString::number(m_linked->modulePanel()->height()));
+    m_linked->destroyModuleWindows();
 }
 
 void TFVeldra::leave()

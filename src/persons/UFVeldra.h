@@ -9,6 +9,7 @@
 class AlarmList;
 class ContactList;
 class ExtraDataList;
+class LinkedPrograms;
 class NoteList;
 class PersonCategories;
 class PersonRecordForm;
@@ -42,6 +43,12 @@ public:
     void AddCompany();
     void DeletePerson();
 
+    // The current person's ID, null (or empty) when no person is shown.
+    QVariant currentPerson() const;
+    QString currentPersonId() const;
+    // The modules' windows in the section of linked programs go with the main window.
+    void destroyModuleWindows();
+
     // The drop-down lists of the name boxes: titles, first, middle and surnames, functions.
     QStringList nameList(const QString &field) const;
 
@@ -52,6 +59,7 @@ public:
     ExtraDataList *extraData() const { return m_extraData; }
     PersonCategories *categories() const { return m_categories; }
     AlarmList *alarms() const { return m_alarms; }
+    LinkedPrograms *linkedPrograms() const { return m_linked; }
 
     Dataset *QPregled;
     Dataset *QOsebe;
@@ -82,6 +90,7 @@ private:
     ExtraDataList *m_extraData = nullptr;
     PersonCategories *m_categories = nullptr;
     AlarmList *m_alarms = nullptr;
+    LinkedPrograms *m_linked = nullptr;
     SoleInstance<TFVeldra> m_instance;
 };
 
