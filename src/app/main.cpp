@@ -1,6 +1,9 @@
 // The composition root: start-up, then every window of the program in its fixed order.
 
 #include "ExternalPrograms.h"
+#include "MenuShortcuts.h"
+#include "ModuleHost.h"
+#include "ProgramPaths.h"
 #include "Messagebox.h"
 #include "UFAlarm.h"
 #include "UFAlarmi.h"
@@ -15,6 +18,7 @@
 #include "UFKontakti.h"
 #include "UFKraji.h"
 #include "UFNastavitve.h"
+#include "UFPlugins.h"
 #include "UFPodjetje.h"
 #include "UFPokrajine.h"
 #include "UDataMod.h"
@@ -37,6 +41,12 @@
 
 namespace {
 
+// A click on a module's menu item: the module hears of it with the current person.
+void PluginClick(QAction *item)
+{
+    SendMenuCommand(MenuTag(item), item->text(), FVeldra ? FVeldra->currentPersonId() : QString(), FMain);
+}
+
 // What the layers above the shell add to the main window.
 MainWindowServices mainWindowServices()
 {
@@ -54,6 +64,11 @@ MainWindowServices mainWindowServices()
         BuildProgramMenus(QStringLiteral("Moduli.ini"), menu, ZunanjiProgramiClick);
     };
     services.showSettingsWindow = [] { FNastavitve->exec(); };
+    services.buildPluginMenus = [](QMenuBar *menu) { BuildModuleMenus(menu, PluginClick); };
+    services.destroyPluginChildWindows = [] {
+        if (FVeldra)
+            FVeldra->destroyModuleWindows();
+    };
     services.countPersons = []() -> std::optional<int> {
         if (!DataMod)
             return std::nullopt;
@@ -65,7 +80,9 @@ MainWindowServices mainWindowServices()
 // The start steps of later layers: the upgrade check, then the module scan.
 StartupSteps startupSteps()
 {
-    return {};
+    StartupSteps steps;
+    steps.scanModules = [] { ScanModules(ProgramPaths::programFolder() + QStringLiteral("Moduli/"), false); };
+    return steps;
 }
 
 // The windows and the data module are created in this order; each later one may rely
@@ -73,8 +90,11 @@ StartupSteps startupSteps()
 void CreateWindows(SingleInstance &instance)
 {
     new TFMain(mainWindowServices());
-    // The module manager comes here. The database opens only after the main window exists.
+    // Newer modules in the shared data folder are offered before anything else goes on.
+    TFPlugins::CheckAtStart(FMain, PluginClick);
+    // The database opens only after the main window exists.
     new TDataMod(qApp);
+    qApp->setProperty(DatabaseConnectionProperty, DataMod->database().connection().connectionName());
     TFMessageBox *messageBox = TFMessageBox::instance();
     messageBox->setParent(FMain, messageBox->windowFlags());
     // The about window comes here, then the settings window and the quick-add dialogs.
@@ -137,6 +157,7 @@ int main(int argc, char *argv[])
 
     const int result = app.exec();
     delete FMain;
+    CloseModules();
     FinaliseProcess();
     return result;
 }
