@@ -207,28 +207,20 @@ void LinkedPrograms::ShowLinkedModule()
     Panel28->setCurrentWidget(child);
 }
 
-void LinkedPrograms::setTicked(QListWidgetItem *item, bool ticked)
-{
-    const QSignalBlocker quiet(CheckListBoxOtherPrograms);
-    item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
-}
-
 void LinkedPrograms::CheckListBoxOtherProgramsClickCheck(QListWidgetItem *item)
 {
     CheckListBoxOtherPrograms->setCurrentItem(item);
     const QVariant person = m_window.personId();
     const QString progId = progIdOf(item);
     if (person.isNull() || !ADOQuery6->isOpen()) {
-        setTicked(item, false);
+        TickLinkedModules();
         return;
     }
     if (item->checkState() == Qt::Checked) {
         m_window.formDeactivate();
         bool ok = false;
         const int record = send(moduleOf(item), QStringLiteral("APPEND;") + person.toString()).toInt(&ok);
-        if (!ok || record < 1) {
-            setTicked(item, false);
-        } else {
+        if (ok && record >= 1) {
             m_window.formActivate();
             ADOQuery6->append();
             ADOQuery6->setValue(QStringLiteral("IDOsebe"), person);
@@ -243,13 +235,14 @@ void LinkedPrograms::CheckListBoxOtherProgramsClickCheck(QListWidgetItem *item)
         const QString reply = send(moduleOf(item), QStringLiteral("DELETE;%1;%2").arg(person.toString(), record));
         if (!isOk(reply)) {
             ShowMessageBox(tr("Povezave na osebo ni bilo mogoče izbrisati!") + QLatin1Char('\n') + reply, 0);
-            setTicked(item, true);
         } else {
             m_window.formActivate();
             ADOQuery6->moveTo(recNo);
             ADOQuery6->deleteRecord();
         }
     }
+    // The ticks show the links stored, whatever the module answered.
+    TickLinkedModules();
     ShowLinkedModule();
 }
 

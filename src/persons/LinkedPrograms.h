@@ -64,7 +64,6 @@ private:
     void CheckListBoxOtherProgramsClickCheck(QListWidgetItem *item);
     void CheckListBoxOtherProgramsDblClick(QListWidgetItem *item);
     void ADOQuery6RecordChangeComplete();
-    void setTicked(QListWidgetItem *item, bool ticked);
     // The link row of the item's program identifier: its record number, or 0.
     int linkedRecordNo(const QString &progId) const;
     QListWidgetItem *itemOf(const QString &progId) const;

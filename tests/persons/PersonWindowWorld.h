@@ -17,14 +17,17 @@
 #include <QTableView>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 // The person window over the fixture's persons, as it is at start.
 struct World
 {
     // On PostgreSQL only where a server is given (see VELDRA_FETCH_WORLD).
-    // The window is made with the layout value given, when one is.
-    explicit World(bool withPersons = true, SqlDialect dialect = SqlDialect::Sqlite, const QString &design = QString())
+    // The window is made with the layout value given, when one is, and after what
+    // beforeWindow sets up (modules, say).
+    explicit World(bool withPersons = true, SqlDialect dialect = SqlDialect::Sqlite, const QString &design = QString(),
+                   const std::function<void(World &)> &beforeWindow = {})
         : database(dialect)
     {
         if (withPersons)
@@ -38,6 +41,8 @@ struct World
         contactDialog = std::make_unique<TFDUKontakt>();
         alarmDialog = std::make_unique<TFDUAlarm>();
         noteDialog = std::make_unique<TFDUOpomba>();
+        if (beforeWindow)
+            beforeWindow(*this);
         window = std::make_unique<TFVeldra>();
         window->resize(1000, 700);
         window->show();
