@@ -74,12 +74,23 @@ QString valueName(const QAction *entry, int i, int j)
     return tag >= 1000 ? QString::number(tag) : QString::number(i) + QLatin1Char(';') + QString::number(j);
 }
 
+// A top-level menu made for a plug-in module: the modules' menus are built after the
+// shortcuts are read at start, so they take no place in the positions.
+bool isModuleMenu(const QAction *action)
+{
+    const int tag = MenuTag(action);
+    return tag >= 2000 && tag <= 2999;
+}
+
 // Every entry directly below a top-level entry, with the name its shortcut is stored under.
 void forEachEntry(QMenuBar *menu, const std::function<void(QAction *, const QString &)> &visit)
 {
-    const QList<QAction *> topLevel = menu->actions();
-    for (int i = 0; i < topLevel.size(); ++i) {
-        const QMenu *submenu = topLevel[i]->menu();
+    int i = -1;
+    for (const QAction *top : menu->actions()) {
+        if (isModuleMenu(top))
+            continue;
+        ++i;
+        const QMenu *submenu = top->menu();
         if (!submenu)
             continue;
         const QList<QAction *> entries = submenu->actions();

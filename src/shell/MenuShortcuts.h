@@ -13,7 +13,8 @@ int ShortcutToCode(const QKeySequence &shortcut);
 QKeySequence CodeToShortcut(int code);
 
 // Menu entries added by the external-programs menu and the plug-in menus carry tags
-// of 1000 and more; their shortcuts are stored under the tag, the others under "i;j".
+// of 1000 and more; their shortcuts are stored under the tag, the others under "i;j",
+// where i does not count the top-level menus made for modules (tags 2000-2999).
 int MenuTag(const QAction *action);
 // A menu caption as it reads, without its "&" marks.
 QString WithoutAccelerators(QString caption);

@@ -17,6 +17,7 @@ private Q_SLOTS:
     void removedDefaultStaysRemoved();
     void loadAppliesStoredShortcuts();
     void loadWithoutDefChangesNothing();
+    void moduleMenusTakeNoPlace();
 
 private:
     // Glavno: [Izhod Ctrl+X]; Šifranti: [Kraji F5, separator, Alarmi]; Programi: [tagged entry]
@@ -131,6 +132,23 @@ void TestMenuShortcuts::loadWithoutDefChangesNothing()
     Menu menu;
     LoadMenuShortcuts(&menu.bar);
     QCOMPARE(menu.kraji->shortcut(), QKeySequence(Qt::Key_F5));
+}
+
+// The modules' menus come after the shortcuts are read at start: one made before the last
+// menu while the shortcuts are stored must not move the positions they are stored under.
+void TestMenuShortcuts::moduleMenusTakeNoPlace()
+{
+    TestInstallation installation;
+    Menu menu;
+    QMenu *module = new QMenu(QStringLiteral("Orodja"), &menu.bar);
+    SetMenuTag(module->menuAction(), 2001);
+    module->addAction(QStringLiteral("Modul"));
+    menu.bar.insertMenu(menu.bar.actions().at(1), module);
+    menu.alarmi->setShortcut(Qt::Key_F7);
+    SaveMenuShortcuts(&menu.bar);
+    Menu restarted;
+    LoadMenuShortcuts(&restarted.bar);
+    QCOMPARE(restarted.alarmi->shortcut(), QKeySequence(Qt::Key_F7));
 }
 
 QTEST_MAIN(TestMenuShortcuts)
