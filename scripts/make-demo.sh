@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes (or refreshes) a demo installation: make-demo.sh BUILD_DIRECTORY DESTINATION
 #   DESTINATION/program/veldra, veldra.ini   the program and its INI
+#   DESTINATION/program/Moduli/              the example modules
 #   DESTINATION/data/                        Veldra_be.mdb with demo persons, LastVer.ini
 #   DESTINATION/config/                      the user's settings store (XDG_CONFIG_HOME)
 # The program is always replaced; data and settings already there are kept.
@@ -9,6 +10,11 @@ build=$(cd "$1" && pwd)
 dest=$(mkdir -p "$2" && cd "$2" && pwd)
 mkdir -p "$dest/program" "$dest/data/Slike" "$dest/config"
 install -m 0755 "$build/src/app/veldra" "$dest/program/veldra"
+# The example modules, with their icons, as a user would install them.
+mkdir -p "$dest/program/Moduli"
+for module in "$build"/examples/modules/*.so "$build"/examples/modules/*.so.*.png; do
+  [[ -f $module ]] && install -m 0644 "$module" "$dest/program/Moduli/"
+done
 
 if [[ ! -f $dest/program/veldra.ini ]]; then
   cat > "$dest/program/veldra.ini" <<INI
