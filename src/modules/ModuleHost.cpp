@@ -222,10 +222,11 @@ QString ExecuteModuleCommand(QWidget *ownerForm, QWidget *parentControl, const Q
         return defaultReply;
     QScreen *screen = ownerForm ? ownerForm->screen() : QGuiApplication::primaryScreen();
     const QByteArray text = command.toUtf8();
-    QString reply;
-    if (!guarded([&] { reply = copyText(execute(qApp, screen, ownerForm, parentControl, text.constData())); }))
+    const char *reply = nullptr;
+    if (!guarded([&] { reply = execute(qApp, screen, ownerForm, parentControl, text.constData()); }))
         return defaultReply;
-    return reply;
+    // A null pointer is the module giving no reply, not an empty one.
+    return reply ? copyText(reply) : defaultReply;
 }
 
 bool GetModuleChild(QWidget *ownerForm, QWidget *parentControl, const QString &moduleName, QWidget **child)
