@@ -43,8 +43,8 @@ int FindModule(const QString &name);
 bool IsLinkModule(const TPluginSpec &module);
 
 // Sends the command to the module, loading it on first use, and returns its reply;
-// defaultReply when there is no such module or it cannot take commands. A module that
-// throws gives defaultReply too.
+// defaultReply when there is no such module, it cannot take commands, it gives no reply
+// (a null pointer) or it throws.
 QString ExecuteModuleCommand(QWidget *ownerForm, QWidget *parentControl, const QString &moduleName,
                              const QString &command, const QString &defaultReply = QString());
 // The module's child window, made through "CREATECHILD" when it has none yet.

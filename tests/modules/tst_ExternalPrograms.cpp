@@ -185,6 +185,22 @@ private Q_SLOTS:
                  QStringLiteral("&Glavno: &Izhod | &Šifranti: &Kraji | Orodja[1000]: Tri[1100] | &Pomoc: Vizitka"));
     }
 
+    // A module's item that joined a program group keeps its menu when the programs go.
+    void groupHoldingAModuleItemStays()
+    {
+        writeModuli("[Zunanji programi]\nC=/c;Orodja;Tri\n");
+        auto bar = mainMenu();
+        BuildProgramMenus(Moduli, bar.get(), {});
+        QAction *module = bar->actions().at(2)->menu()->addAction(QStringLiteral("Modul"));
+        SetMenuTag(module, 2100);
+        RemoveProgramMenus(bar.get());
+        QCOMPARE(describe(bar.get()),
+                 QStringLiteral("&Glavno: &Izhod | &Šifranti: &Kraji | Orodja[1000]: Modul[2100] | &Pomoc: Vizitka"));
+        BuildProgramMenus(Moduli, bar.get(), {});
+        QCOMPARE(describe(bar.get()), QStringLiteral("&Glavno: &Izhod | &Šifranti: &Kraji | Orodja[1000]: Modul[2100], "
+                                                     "Tri[1100] | &Pomoc: Vizitka"));
+    }
+
     void clickStartsTheProgramOfTheLineAsTheFileNowStands()
     {
         const QString first = fakeProgram(QStringLiteral("prvi"));
