@@ -147,6 +147,10 @@ void TFPlugins::RxSpeedButton3Click()
         const QFileInfo library(module.FileName);
         // A failed copy is not reported: the scan below finds the old library again.
         ReplaceFile(module.FileName, own + library.fileName());
+        // Its pictures go with it: the menus and lists take them from beside the library.
+        const QDir folder(library.absolutePath());
+        for (const QString &icon : folder.entryList({library.fileName() + QStringLiteral(".*.png")}, QDir::Files))
+            ReplaceFile(folder.filePath(icon), own + icon);
         const QString settings = library.completeBaseName();
         const QString shared = library.absolutePath() + QLatin1Char('/') + settings;
         MergeModuleSettings(shared + QStringLiteral(".ini"), own + settings + QStringLiteral(".ini"),

@@ -387,6 +387,7 @@ void tst_Plugins::loadingInstallsRescansAndRebuildsMenus()
     world.share(shared);
     writeFile(world.shared() + fileName(shared.first()).replace(QStringLiteral(".so"), QStringLiteral(".ini")),
               "[Glavno]\nPot=x\n");
+    writeFile(world.shared() + fileName(shared.first()) + QStringLiteral(".0.png"), "picture");
 
     auto pressed = std::make_shared<bool>(false);
     ModalAnswer::whenShown([pressed](QWidget *dialog) {
@@ -404,6 +405,7 @@ void tst_Plugins::loadingInstallsRescansAndRebuildsMenus()
     // The settings came along with their library.
     QCOMPARE(contents(world.own() + fileName(shared.first()).replace(QStringLiteral(".so"), QStringLiteral(".ini"))),
              QByteArray("[Glavno]\nPot=x\n"));
+    QCOMPARE(contents(world.own() + fileName(shared.first()) + QStringLiteral(".0.png")), QByteArray("picture"));
     QCOMPARE(namesAndVersions(ModuleList()), inUse);
     QCOMPARE(describe(world.window.menuBar()), menus);
     // The items call the main window's handler.
