@@ -82,6 +82,7 @@ private Q_SLOTS:
     void savingTellsEachLinkedModule();
     void pendingUpdatesAreRetriedAtStart();
     void tabShowsTheModuleForThePerson();
+    void linksMadeElsewhereAreTicked();
     void moduleSearchListsEachKeyword_data();
     void moduleSearchListsEachKeyword();
     void moduleSearchRefused();
@@ -270,6 +271,23 @@ void TestLinkedPrograms::tabShowsTheModuleForThePerson()
     // The person changes while the tab is shown: the module shows the new one.
     world.window->QOsebe->locate(QStringLiteral("ID"), 4);
     QCOMPARE(module.commands().last(), QStringLiteral("REFRESH;4;0"));
+}
+
+void TestLinkedPrograms::linksMadeElsewhereAreTicked()
+{
+    World world(true, SqlDialect::Sqlite, {}, [](World &w) {
+        installModule(w.installation, QStringLiteral("libveldra_primer_povezava.so"));
+        startModules(w);
+    });
+    world.window->QOsebe->locate(QStringLiteral("ID"), 4);
+    auto *list = world.child<QListWidget>("CheckListBoxOtherPrograms");
+    QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
+    // Another workstation links the person.
+    world.dataMod->ExecuteWork(QStringLiteral(
+        "INSERT INTO TSharingProgs (IDOsebe, ProgID, InProgIDOsebe, WasNotRefreshed) VALUES (4, \"PR\", 5, False)"));
+    world.dataMod->MarkTableChanged(QStringLiteral("TSharingProgs"));
+    world.window->FormActivate();
+    QCOMPARE(list->item(0)->checkState(), Qt::Checked);
 }
 
 void TestLinkedPrograms::moduleSearchListsEachKeyword_data()
