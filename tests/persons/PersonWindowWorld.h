@@ -95,8 +95,9 @@ struct World
 };
 
 // In a test with a "dialect" column: the world on that engine, or a skip where it is not here.
-#define VELDRA_FETCH_WORLD(world)                                                                                     \
+// Further arguments are the layout value and what is set up before the window.
+#define VELDRA_FETCH_WORLD(world, ...)                                                                                \
     QFETCH(int, dialect);                                                                                              \
     if (SqlDialect(dialect) != SqlDialect::Sqlite && TestDatabase::serverFromEnvironment().isEmpty())                 \
         QSKIP("VELDRA_TEST_PG names no PostgreSQL server");                                                            \
-    World world(true, SqlDialect(dialect))
+    World world(true, SqlDialect(dialect) __VA_OPT__(, ) __VA_ARGS__)

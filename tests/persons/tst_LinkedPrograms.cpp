@@ -115,21 +115,17 @@ void TestLinkedPrograms::listsLinkModulesAndTheirSearches()
 
 void TestLinkedPrograms::tickingLinksAndUntickingUnlinks_data()
 {
-    QTest::addColumn<int>("dialect");
-    QTest::newRow("SQLite") << int(SqlDialect::Sqlite);
-    QTest::newRow("PostgreSQL") << int(SqlDialect::Postgres);
+    addDialectRows(QStringLiteral("link"));
 }
 
 void TestLinkedPrograms::tickingLinksAndUntickingUnlinks()
 {
-    QFETCH(int, dialect);
-    if (SqlDialect(dialect) != SqlDialect::Sqlite && TestDatabase::serverFromEnvironment().isEmpty())
-        QSKIP("VELDRA_TEST_PG names no PostgreSQL server");
     InstalledModule module;
-    World world(true, SqlDialect(dialect), {}, [&module](World &w) {
+    const auto withModule = [&module](World &w) {
         module = installModule(w.installation, QStringLiteral("libveldra_primer_povezava.so"));
         startModules(w);
-    });
+    };
+    VELDRA_FETCH_WORLD(world, QString(), withModule);
     world.window->QOsebe->locate(QStringLiteral("ID"), 1);
     module.forgetCommands();
     auto *list = world.child<QListWidget>("CheckListBoxOtherPrograms");
@@ -292,22 +288,18 @@ void TestLinkedPrograms::linksMadeElsewhereAreTicked()
 
 void TestLinkedPrograms::moduleSearchListsEachKeyword_data()
 {
-    QTest::addColumn<int>("dialect");
-    QTest::newRow("SQLite") << int(SqlDialect::Sqlite);
-    QTest::newRow("PostgreSQL") << int(SqlDialect::Postgres);
+    addDialectRows(QStringLiteral("search"));
 }
 
 // Two persons linked, one of them in two categories: each keyword row once.
 void TestLinkedPrograms::moduleSearchListsEachKeyword()
 {
-    QFETCH(int, dialect);
-    if (SqlDialect(dialect) != SqlDialect::Sqlite && TestDatabase::serverFromEnvironment().isEmpty())
-        QSKIP("VELDRA_TEST_PG names no PostgreSQL server");
     InstalledModule module;
-    World world(true, SqlDialect(dialect), {}, [&module](World &w) {
+    const auto withModule = [&module](World &w) {
         module = installModule(w.installation, QStringLiteral("libveldra_primer_povezava.so"));
         startModules(w);
-    });
+    };
+    VELDRA_FETCH_WORLD(world, QString(), withModule);
     auto *list = world.child<QListWidget>("CheckListBoxOtherPrograms");
     for (int person : {1, 2}) {
         world.window->QOsebe->locate(QStringLiteral("ID"), person);
