@@ -21,6 +21,7 @@
 #include <QXmlStreamReader>
 
 #include <memory>
+#include <utility>
 #include <stdexcept>
 
 namespace {
@@ -51,8 +52,9 @@ struct FakeProgram
             QDialog dialog;
             dialogShowing = true;
             QTimer::singleShot(0, &dialog, [this, &dialog] {
-                if (duringDialog)
-                    duringDialog();
+                // Once: a fault that opens a second dialog must not open them for ever.
+                if (const std::function<void()> once = std::exchange(duringDialog, {}))
+                    once();
                 dialog.accept();
             });
             dialog.exec();
@@ -197,6 +199,8 @@ private Q_SLOTS:
     void locate();
     void locateWhileAddingAPersonIsBusy();
     void newOpensTheDialogOnceAndWaits();
+    void messagesComeOneAtATime();
+    void newBehindAMessageLooksAtTheDialogAgain();
     void fixedTexts_data();
     void fixedTexts();
     void activateReachesTheProgram();
@@ -326,6 +330,54 @@ void TestAutomation::newOpensTheDialogOnceAndWaits()
     QCOMPARE(call(QStringLiteral("org.freedesktop.DBus.Properties.Set"), {Interface, "New", "<''>"}).exitCode, 0);
     QCOMPARE(told->text, QStringLiteral("Dodajate novo osebo!"));
     QCOMPARE(m_program.added, 1);
+}
+
+void TestAutomation::messagesComeOneAtATime()
+{
+    // The program's message box is one window: a second caller's message waits for the first.
+    std::unique_ptr<QProcess> second;
+    bool secondWaited = false;
+    std::shared_ptr<ModalAnswer::Seen> secondSeen;
+    const auto firstSeen = answerMessage(5000, [&] {
+        second = startCall(QStringLiteral("PVeldra.IIKor_Veldra.Locate"), {QStringLiteral("5")});
+        QTest::qWait(500);
+        secondWaited = second->state() == QProcess::Running;
+        secondSeen = answerMessage();
+    });
+    const Outcome first = finish(*startCall(QStringLiteral("PVeldra.IIKor_Veldra.Locate"), {QStringLiteral("4")}));
+    QVERIFY(second);
+    const Outcome secondOutcome = finish(*second);
+
+    QCOMPARE(first.output, QStringLiteral("(-1,)"));
+    QCOMPARE(secondOutcome.output, QStringLiteral("(-1,)"));
+    QVERIFY(secondWaited);
+    QCOMPARE(firstSeen->text, QStringLiteral("Oseba ni najdena!"));
+    QVERIFY(secondSeen);
+    QCOMPARE(secondSeen->text, QStringLiteral("Oseba ni najdena!"));
+    QCOMPARE(m_program.located, (QStringList{"4", "5"}));
+}
+
+void TestAutomation::newBehindAMessageLooksAtTheDialogAgain()
+{
+    // New waits while a message shows; the user opens the dialog meanwhile.
+    std::unique_ptr<QProcess> assignment;
+    std::shared_ptr<ModalAnswer::Seen> told;
+    const auto notFound = answerMessage(5000, [&] {
+        assignment = startSetNew();
+        QTest::qWait(500);
+        m_program.dialogShowing = true;
+        told = answerMessage();
+    });
+    const Outcome located = finish(*startCall(QStringLiteral("PVeldra.IIKor_Veldra.Locate"), {QStringLiteral("4")}));
+    QVERIFY(assignment);
+    const Outcome assigned = finish(*assignment);
+
+    QCOMPARE(located.output, QStringLiteral("(-1,)"));
+    QCOMPARE(notFound->text, QStringLiteral("Oseba ni najdena!"));
+    QCOMPARE(assigned.exitCode, 0);
+    QVERIFY(told);
+    QCOMPARE(told->text, QStringLiteral("Dodajate novo osebo!"));
+    QCOMPARE(m_program.added, 0);
 }
 
 void TestAutomation::fixedTexts_data()
