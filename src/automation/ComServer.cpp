@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -88,4 +89,14 @@ QString ComServerWarningText()
                           "to these objects, so manually closing ")
         + QStringLiteral("this application may cause those client application(s) to fail.\r\n\r\n"
                          "Are you sure you want to close this application?");
+}
+
+bool ConfirmCloseWithClients(QWidget *parent)
+{
+    QMessageBox box(QMessageBox::Warning, QLatin1String(ComServerWarningCaption),
+                    ComServerWarningText().replace(QLatin1String("\r\n"), QLatin1String("\n")),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }

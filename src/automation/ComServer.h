@@ -30,6 +30,10 @@ bool UnregisterServer();
 // The quoted form of one argument in an activation file's Exec line.
 QString QuoteExecArgument(const QString &argument);
 
+class QWidget;
+
 // The question when the user closes the program while clients still use it.
 inline constexpr auto ComServerWarningCaption = "COM Server Warning";
 QString ComServerWarningText();
+// Asks it in a platform warning box with Yes and No, No being the default; true on Yes.
+bool ConfirmCloseWithClients(QWidget *parent);

@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
@@ -215,9 +217,14 @@ private Q_SLOTS:
     void registerAndUnregister();
     void registerReportsFailure();
     void busStartsTheProgramWhichEndsWithItsLastClient();
+    void closingWithClientsAsks_data();
+    void closingWithClientsAsks();
 
 private:
-    bool ownsTheName() const { return QTest::currentTestFunction() != QByteArray("busStartsTheProgramWhichEndsWithItsLastClient"); }
+    bool ownsTheName() const
+    {
+        return QTest::currentTestFunction() != QByteArray("busStartsTheProgramWhichEndsWithItsLastClient");
+    }
 
     FakeProgram m_program;
     std::unique_ptr<TIKor_Veldra> m_object;
@@ -612,6 +619,45 @@ void TestAutomation::busStartsTheProgramWhichEndsWithItsLastClient()
     // The caller has gone, so the program the bus started ends.
     QTRY_VERIFY_WITH_TIMEOUT(!nameOnBus(Service), 10000);
     QVERIFY(UnregisterServer());
+}
+
+void TestAutomation::closingWithClientsAsks_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("close");
+
+    QTest::newRow("Yes closes") << "Yes" << true;
+    QTest::newRow("No stays") << "No" << false;
+    QTest::newRow("the close box stays") << "" << false;
+}
+
+void TestAutomation::closingWithClientsAsks()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, close);
+
+    ModalAnswer::Seen seen;
+    QString defaultButton;
+    ModalAnswer::whenShown([&](QWidget *dialog) {
+        seen = ModalAnswer::describe(dialog);
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        if (box && box->defaultButton())
+            defaultButton = box->defaultButton()->text().remove(QLatin1Char('&'));
+        const QList<QAbstractButton *> buttons = dialog->findChildren<QAbstractButton *>();
+        for (QAbstractButton *button : buttons)
+            if (!answer.isEmpty() && button->text().remove(QLatin1Char('&')) == answer)
+                return button->click();
+        dialog->close();
+    });
+    QCOMPARE(ConfirmCloseWithClients(nullptr), close);
+    QCOMPARE(seen.title, QStringLiteral("COM Server Warning"));
+    QCOMPARE(seen.text, ComServerWarningText().replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    QCOMPARE(seen.buttons, (QStringList{"Yes", "No"}));
+    QCOMPARE(defaultButton, QStringLiteral("No"));
+    QCOMPARE(ComServerWarningText(),
+             QStringLiteral("There are still active COM objects in this application.  One or more clients may have "
+                            "references to these objects, so manually closing this application may cause those client "
+                            "application(s) to fail.\r\n\r\nAre you sure you want to close this application?"));
 }
 
 QTEST_MAIN(TestAutomation)
