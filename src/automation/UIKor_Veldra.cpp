@@ -113,7 +113,15 @@ bool TIKor_Veldra::registerOnBus(QDBusConnection bus)
     }
     m_bus = bus;
     m_registered = true;
+    bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"), QStringLiteral("org.freedesktop.DBus.Local"),
+                QStringLiteral("Disconnected"), this, SLOT(busDisconnected()));
     return true;
+}
+
+void TIKor_Veldra::busDisconnected()
+{
+    m_registered = false;
+    Q_EMIT lastClientGone();
 }
 
 void TIKor_Veldra::unregisterFromBus()

@@ -49,7 +49,12 @@ public:
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
 
 Q_SIGNALS:
+    // The last client has left the bus, or the bus itself has gone (and every client
+    // with it): a program the bus started ends then.
     void lastClientGone();
+
+private Q_SLOTS:
+    void busDisconnected();
 
 private:
     struct UserStep

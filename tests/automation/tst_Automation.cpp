@@ -212,6 +212,8 @@ private Q_SLOTS:
     void badCallsAreRefused();
     void introspectionMatchesTheDescription();
     void lastClientGone();
+    void registeringFailsQuietly();
+    void busGoneIsTheLastClientGone();
     void startMode_data();
     void startMode();
     void registerAndUnregister();
@@ -532,6 +534,39 @@ void TestAutomation::lastClientGone()
     // A gdbus call is a client that is gone as soon as it has its answer.
     QCOMPARE(call(QStringLiteral("PVeldra.IIKor_Veldra.GetAllKraji")).exitCode, 0);
     QTRY_COMPARE(gone.count(), 2);
+}
+
+void TestAutomation::registeringFailsQuietly()
+{
+    // No bus: the program goes on without automation.
+    TIKor_Veldra withoutBus(m_program.target());
+    QVERIFY(!withoutBus.registerOnBus(QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), "no bus")));
+
+    // The name belongs to another connection: this one keeps no object either.
+    QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("other"));
+    TIKor_Veldra second(m_program.target());
+    QVERIFY(!second.registerOnBus(other));
+    QVERIFY(!other.objectRegisteredAt(Path));
+    QDBusConnection::disconnectFromBus(QStringLiteral("other"));
+    QCOMPARE(call(QStringLiteral("PVeldra.IIKor_Veldra.GetAllImena")).output, QStringLiteral("(<'test'>,)"));
+}
+
+void TestAutomation::busGoneIsTheLastClientGone()
+{
+    // A bus of its own, which goes away under the object.
+    QProcess daemon;
+    daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+    QVERIFY(daemon.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("short-lived bus"));
+    TIKor_Veldra object(m_program.target());
+    QVERIFY(object.registerOnBus(bus));
+    QSignalSpy gone(&object, &TIKor_Veldra::lastClientGone);
+
+    daemon.kill();
+    daemon.waitForFinished();
+    QTRY_COMPARE(gone.count(), 1);
+    QDBusConnection::disconnectFromBus(QStringLiteral("short-lived bus"));
 }
 
 void TestAutomation::startMode_data()
