@@ -337,11 +337,11 @@ void TIKor_Veldra::runSteps()
 
 QDBusMessage TIKor_Veldra::run(const UserStep &step)
 {
-    const bool dialog = step.kind == UserStep::AddPerson && !(m_target.addDialogShowing && m_target.addDialogShowing());
-    bool &flag = dialog ? m_dialogOpen : m_messageShowing;
-    flag = true;
-    const auto lower = qScopeGuard([&flag] { flag = false; });
     try {
+        const bool dialog = step.kind == UserStep::AddPerson && !(m_target.addDialogShowing && m_target.addDialogShowing());
+        bool &flag = dialog ? m_dialogOpen : m_messageShowing;
+        flag = true;
+        const auto lower = qScopeGuard([&flag] { flag = false; });
         if (dialog) {
             if (!m_steps.empty())
                 schedule();
