@@ -22,6 +22,9 @@ struct MainWindowServices
     // Fills the web information panel; firstTime is false for the periodic refresh.
     std::function<void(QWidget *panel, bool firstTime)> fillWebPanel;
     std::function<void()> showSettingsWindow;
+    // Asked first when the user closes the program: false keeps it open (other programs
+    // still using it, say).
+    std::function<bool()> mayClose;
     std::function<void()> showAboutWindow;
     // The number of persons after a fresh read, for the usage figures.
     std::function<std::optional<int>()> countPersons;

@@ -587,8 +587,19 @@ void TFMain::changeEvent(QEvent *event)
 
 bool TFMain::FormCloseQuery()
 {
+    if (m_closingUnasked)
+        return true;
     restoreAndRaise();
+    if (m_services.mayClose && !m_services.mayClose())
+        return false;
     return ShowMessageBox(tr("Ali resnično želite zapreti program veldra?"), 4) == 6;
+}
+
+void TFMain::closeWithoutQuestion()
+{
+    m_closingUnasked = true;
+    if (!close())
+        m_closingUnasked = false;
 }
 
 void TFMain::FormClose()

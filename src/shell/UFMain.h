@@ -48,6 +48,9 @@ public:
     // Brings the program back from the tray or from behind other windows; counts as activity.
     void restoreAndRaise();
 
+    // Ends the program without asking the user: the programs that started it are done.
+    void closeWithoutQuestion();
+
     void timerTick(qint64 now);
     UsageTracker &usage() { return m_usage; }
     QString backgroundPicture() const { return m_backgroundPicture; }
@@ -94,6 +97,7 @@ private:
     QTimer m_timer;
     QString m_backgroundPicture;
     QString m_childBeforeDeactivation;
+    bool m_closingUnasked = false;
 
     QMdiArea *m_mdiArea = nullptr;
     QWidget *m_webPanel = nullptr;

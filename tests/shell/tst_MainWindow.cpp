@@ -148,6 +148,7 @@ private Q_SLOTS:
     void closeSavesFirstAndFinishes_data();
     void closeSavesFirstAndFinishes();
     void placementIsRestored();
+    void otherProgramsCanHoldTheCloseBack();
     void settingsThenLauncherShortcuts_data();
     void settingsThenLauncherShortcuts();
 };
@@ -510,6 +511,43 @@ void TestMainWindow::placementIsRestored()
     window.showPlaced();
     QVERIFY(!window.isMaximized());
     QCOMPARE(window.geometry(), QRect(100, 80, 640, 480));
+}
+
+// Programs still using this one are asked about first; a "no" there keeps the window
+// without the usual question, and an end asked for by them needs no question at all.
+void TestMainWindow::otherProgramsCanHoldTheCloseBack()
+{
+    TestInstallation installation;
+    bool mayClose = false;
+    int asked = 0;
+    MainWindowServices services;
+    services.mayClose = [&] {
+        ++asked;
+        return mayClose;
+    };
+    TFMain window(services);
+    window.show();
+    auto seen = ModalAnswer::press(QStringLiteral("Da"), 500);
+    QVERIFY(!window.close());
+    QCOMPARE(asked, 1);
+    QTest::qWait(600);
+    QVERIFY(!seen->shown);
+    QVERIFY(window.isVisible());
+
+    mayClose = true;
+    seen = ModalAnswer::press(QStringLiteral("Da"));
+    QVERIFY(window.close());
+    QCOMPARE(asked, 2);
+    QVERIFY(seen->shown);
+
+    TFMain ended(services);
+    ended.show();
+    seen = ModalAnswer::press(QStringLiteral("Ne"), 500);
+    ended.closeWithoutQuestion();
+    QVERIFY(!ended.isVisible());
+    QCOMPARE(asked, 2);
+    QTest::qWait(600);
+    QVERIFY(!seen->shown);
 }
 
 // The launcher-bar shortcuts are made at creation and after the settings window, each
