@@ -280,6 +280,19 @@ void PersonSearchPanel::ChooseSearch()
     Panel4Resize();
 }
 
+bool PersonSearchPanel::locatePerson(qint64 id)
+{
+    if (!QPregled->isOpen() || !QPregled->hasField(QStringLiteral("ID")))
+        return false;
+    if (QPregled->locate(QStringLiteral("ID"), id))
+        return true;
+    if (PregledInputText->text().isEmpty())
+        return false;
+    PregledInputText->clear();
+    PregledInputTextChange();
+    return QPregled->locate(QStringLiteral("ID"), id);
+}
+
 void PersonSearchPanel::BuildCategoryFilter()
 {
     FilterExpression = m_filter->filterExpression(false);

@@ -41,6 +41,9 @@ public:
     // Takes the filter's condition and runs the chosen search again with it.
     void BuildCategoryFilter();
     void ClearBrowseList();
+    // Makes the person with that ID the browse list's current row; a typed search text
+    // that hides the person is cleared first. False when the list does not hold the person.
+    bool locatePerson(qint64 id);
     void saveLayout(const QString &key) const;
     void restoreLayout(const QString &key);
 

@@ -289,6 +289,13 @@ int TFVeldra::showAddPersonDialog(bool isCompany) const
     return FDodajOsebo->ShowAddPersonDialog(isCompany, names[0], names[1], names[2], names[3]);
 }
 
+bool TFVeldra::LocatePerson(const QString &id)
+{
+    bool ok = false;
+    const qint64 key = id.trimmed().toLongLong(&ok);
+    return ok && m_search->locatePerson(key);
+}
+
 void TFVeldra::AddPerson()
 {
     FormDeactivate();

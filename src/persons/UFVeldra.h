@@ -40,6 +40,9 @@ public:
     void FormDeactivate();
 
     void AddPerson();
+    // The person with that ID (decimal text) becomes current in the browse list; false
+    // when there is no such person there.
+    bool LocatePerson(const QString &id);
     void AddCompany();
     void DeletePerson();
 

@@ -55,6 +55,8 @@ class TestPersonWindow : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void startsWithTheFullNameSearch();
+    void locatePerson_data();
+    void locatePerson();
     void withoutPersons();
     void incrementalSearch_data();
     void incrementalSearch();
@@ -502,6 +504,32 @@ void TestPersonWindow::placementIsKeptOnLeaving()
     const QString key = QStringLiteral("Software\\Veldra\\FVeldra");
     QCOMPARE(ReadRegString(key, QStringLiteral("ShowCmd")), QStringLiteral("1"));
     QVERIFY(ReadRegString(key, QStringLiteral("NormPos")).startsWith(QLatin1String("10,20,")));
+}
+
+// What other programs ask for by ID: the person current in the browse list, also when a
+// typed search text hid the person.
+void TestPersonWindow::locatePerson_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("current");
+    QTest::newRow("found") << QString() << QStringLiteral("2") << QStringLiteral("Bojan Čeh");
+    QTest::newRow("hidden by the search text") << QStringLiteral("ANA") << QStringLiteral(" 4 ") << QStringLiteral("Cvetka Zupan");
+    QTest::newRow("no such person") << QString() << QStringLiteral("99") << QString();
+    QTest::newRow("no number") << QString() << QStringLiteral("2; DROP") << QString();
+}
+
+void TestPersonWindow::locatePerson()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, id);
+    QFETCH(QString, current);
+    World world;
+    if (!typed.isEmpty())
+        world.search(typed);
+    const QString before = world.current("CelotnoIme");
+    QCOMPARE(world.window->LocatePerson(id), !current.isEmpty());
+    QCOMPARE(world.current("CelotnoIme"), current.isEmpty() ? before : current);
 }
 
 QTEST_MAIN(TestPersonWindow)
