@@ -14,6 +14,8 @@ TestInstallation::TestInstallation(Setup setup)
     QDir().mkpath(configFolder());
     qputenv("XDG_CONFIG_HOME", configFolder().toUtf8());
     qputenv("XDG_STATE_HOME", (root() + QStringLiteral("state")).toUtf8());
+    // Where a started program registers its automation service.
+    qputenv("XDG_DATA_HOME", dataHome().toUtf8());
     ProgramPaths::setProgramFile(programFile());
     if (setup != WithoutIni)
         writeIni();

@@ -22,6 +22,7 @@ public:
     QString dataFolder() const { return root() + QStringLiteral("data/"); }
     QString databaseFile() const { return dataFolder() + QStringLiteral("Veldra_be.mdb"); }
     QString configFolder() const { return root() + QStringLiteral("config/"); }
+    QString dataHome() const { return root() + QStringLiteral("share/"); }
 
     // Writes the program INI's "Glavno" section: the defaults, changed and added to by values.
     void writeIni(const QMap<QString, QString> &values = {});
