@@ -1,10 +1,15 @@
 // The composition root: start-up, then every window of the program in its fixed order.
 
+#include "ComServer.h"
 #include "ExternalPrograms.h"
 #include "MenuShortcuts.h"
+#include "Messagebox.h"
 #include "ModuleHost.h"
 #include "ProgramPaths.h"
-#include "Messagebox.h"
+#include "Settings.h"
+#include "SingleInstance.h"
+#include "Startup.h"
+#include "UDataMod.h"
 #include "UFAlarm.h"
 #include "UFAlarmi.h"
 #include "UFDodajAlarm.h"
@@ -12,34 +17,35 @@
 #include "UFDodajKategorijo.h"
 #include "UFDodajKontakt.h"
 #include "UFDodajKraj.h"
+#include "UFDodajOsebo.h"
 #include "UFDodajPokrajino.h"
 #include "UFDrzave.h"
+#include "UFDUAlarm.h"
+#include "UFDUKontakt.h"
+#include "UFDUOpomba.h"
 #include "UFKategorije.h"
 #include "UFKontakti.h"
 #include "UFKraji.h"
+#include "UFMain.h"
 #include "UFNastavitve.h"
 #include "UFPlugins.h"
 #include "UFPodjetje.h"
 #include "UFPokrajine.h"
-#include "UDataMod.h"
 #include "UFPregledAlarmov.h"
-#include "UFDodajOsebo.h"
-#include "UFDUAlarm.h"
-#include "UFDUKontakt.h"
-#include "UFDUOpomba.h"
 #include "UFVeldra.h"
+#include "UIKor_Veldra.h"
+#include "VeldraApplication.h"
 #include "WindowPlacement.h"
 
 #include <QMdiSubWindow>
-#include "Settings.h"
-#include "SingleInstance.h"
-#include "Startup.h"
-#include "UFMain.h"
-#include "VeldraApplication.h"
 
 #include <exception>
+#include <stdexcept>
 
 namespace {
+
+// The automation object other programs reach over the session bus.
+TIKor_Veldra *Automation = nullptr;
 
 // A click on a module's menu item: the module hears of it with the current person.
 void PluginClick(QAction *item)
@@ -69,6 +75,7 @@ MainWindowServices mainWindowServices()
         if (FVeldra)
             FVeldra->destroyModuleWindows();
     };
+    services.mayClose = [] { return !Automation || !Automation->hasClients() || ConfirmCloseWithClients(FMain); };
     services.countPersons = []() -> std::optional<int> {
         if (!DataMod)
             return std::nullopt;
@@ -85,9 +92,24 @@ StartupSteps startupSteps()
     return steps;
 }
 
+void StartAutomation(StartMode startMode)
+{
+    AutomationTarget target;
+    target.activate = [] { FMain->restoreAndRaise(); };
+    target.addDialogShowing = [] { return FDodajOsebo && FDodajOsebo->isVisible(); };
+    target.addPerson = [] { FVeldra->AddPerson(); };
+    target.locate = [](const QString &id) { return FVeldra->LocatePerson(id); };
+    Automation = new TIKor_Veldra(target, FMain);
+    // Without a bus the program goes on without automation.
+    Automation->registerOnBus();
+    // A program the bus started for its clients ends when the last of them has gone.
+    if (startMode == StartMode::ByBus)
+        QObject::connect(Automation, &TIKor_Veldra::lastClientGone, FMain, &TFMain::closeWithoutQuestion);
+}
+
 // The windows and the data module are created in this order; each later one may rely
 // on the earlier ones.
-void CreateWindows(SingleInstance &instance)
+void CreateWindows(SingleInstance &instance, StartMode startMode)
 {
     new TFMain(mainWindowServices());
     // Newer modules in the shared data folder are offered before anything else goes on.
@@ -125,6 +147,8 @@ void CreateWindows(SingleInstance &instance)
     // during the start-up does so now.
     QObject::connect(&instance, &SingleInstance::activationRequested, FMain, &TFMain::restoreAndRaise);
     instance.deliverRequests();
+    // Clients are served from here on, before the alarm review waits for the user.
+    StartAutomation(startMode);
     // Last, the alarms due since the last start, before the user's first input.
     auto *review = new TFPregledAlarmov(FMain);
     if (review->hasDueAlarms())
@@ -137,6 +161,22 @@ int main(int argc, char *argv[])
 {
     VeldraApplication app(argc, argv);
 
+    // Every start registers the automation service again; the switches only register or
+    // unregister it, without a window.
+    const StartMode startMode = ParseStartMode(QCoreApplication::arguments());
+    if (startMode == StartMode::Unregister)
+        return UnregisterServer() ? 0 : 1;
+    const bool registered = RegisterServer(QCoreApplication::applicationFilePath());
+    if (startMode == StartMode::Register) {
+        if (registered)
+            return 0;
+        VeldraApplication::reportError(std::runtime_error(QStringLiteral("Ni mogoče zapisati datoteke %1.")
+                                                               .arg(ActivationFilePath())
+                                                               .toStdString()),
+                                       QStringLiteral("REGSERVER"));
+        return 1;
+    }
+
     SingleInstance instance;
     if (!instance.claim())
         return 0;
@@ -148,7 +188,7 @@ int main(int argc, char *argv[])
 
     app.setErrorReportingActive(true);
     try {
-        CreateWindows(instance);
+        CreateWindows(instance, startMode);
     } catch (const std::exception &error) {
         // The windows could not be made (the database cannot be used, say): tell why and end.
         VeldraApplication::reportError(error, QStringLiteral("CreateWindows"));
