@@ -99,6 +99,9 @@ void chooseFile(const QString &path, const std::function<void()> &afterChoosing)
         const QFileInfo file(path);
         dialog->setDirectory(file.absolutePath());
         name->setText(file.fileName());
+        // The list's selection too: a file the dialog was opened on stays selected there
+        // and may be what it takes otherwise.
+        dialog->selectFile(file.fileName());
         if (afterChoosing)
             afterChoosing();
         QMetaObject::invokeMethod(dialog, "accept");
