@@ -54,8 +54,10 @@ public:
                 m_view.m_pictures.append(url);
                 m_view.fetchPicture(name);
             }
+            // An empty answer rather than none: the document would read local files itself.
+            return QImage();
         }
-        return QVariant();
+        return QString();
     }
 
 private:

@@ -5,12 +5,15 @@
 #include "WebPanel.h"
 #include "WebView.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -42,6 +45,8 @@ public:
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
 
     QByteArray page;
+    // Other files by path, served as pictures.
+    QHash<QString, QByteArray> pictures;
     bool hold = false;
     QStringList targets;
 
@@ -59,8 +64,16 @@ private:
         request += socket->readAll();
         if (!request.contains("\r\n\r\n"))
             return;
-        targets << QString::fromLatin1(request.split(' ').value(1));
+        const QString target = QString::fromLatin1(request.split(' ').value(1));
+        targets << target;
         m_requests.remove(socket);
+        if (pictures.contains(target)) {
+            const QByteArray &picture = pictures[target];
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nContent-Length: " + QByteArray::number(picture.size())
+                          + "\r\nConnection: close\r\n\r\n" + picture);
+            socket->disconnectFromHost();
+            return;
+        }
         const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
                                 + QByteArray::number(page.size()) + "\r\nConnection: close\r\n\r\n";
         if (hold) {
@@ -165,6 +178,7 @@ private Q_SLOTS:
     void countIsStoredAfterTheAddress();
     void progressBar();
     void progressBarWhileLoading();
+    void picturesComeFromTheServerOnly();
 };
 
 void TestWebPanel::address_data()
@@ -387,6 +401,35 @@ void TestWebPanel::progressBarWhileLoading()
     QVERIFY(world.waitForPage());
     QVERIFY(bar->isHidden());
     QCOMPARE(world.panelWidth(), 200);
+}
+
+// A page from the network must not show (or measure) the user's own files.
+void TestWebPanel::picturesComeFromTheServerOnly()
+{
+    QTemporaryDir local;
+    QImage red(8, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString localFile = local.filePath(QStringLiteral("local.png"));
+    QVERIFY(red.save(localFile));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    red.save(&buffer, "PNG");
+
+    PanelWorld world{QString()};
+    world.server.page = pageWithWidth("<meta pagewidth=\"200\">") + "<img src=\"/logo.png\"><img src=\""
+                        + QUrl::fromLocalFile(localFile).toEncoded() + "\">";
+    world.server.pictures[QStringLiteral("/logo.png")] = png;
+    world.installation.writeIni({{QString::fromLatin1(IniWebHost), world.server.host()}});
+    world.panel()->RefreshWebPanel(false);
+    QVERIFY(world.waitForPage());
+    QTextDocument *document = world.area()->findChild<QTextBrowser *>()->document();
+    const auto picture = [document](const QUrl &url) {
+        return qvariant_cast<QImage>(document->resource(QTextDocument::ImageResource, url));
+    };
+    QTRY_COMPARE(picture(QUrl(QStringLiteral("/logo.png"))).size(), QSize(8, 6));
+    QVERIFY(picture(QUrl::fromLocalFile(localFile)).isNull());
+    QCOMPARE(world.server.targets.filter(QStringLiteral("logo.png")).size(), 1);
 }
 
 QTEST_MAIN(TestWebPanel)
