@@ -6,9 +6,11 @@
 #include "WebView.h"
 
 #include <QBuffer>
+#include <QDesktopServices>
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTcpServer>
@@ -179,6 +181,7 @@ private Q_SLOTS:
     void progressBar();
     void progressBarWhileLoading();
     void picturesComeFromTheServerOnly();
+    void linksOpenInTheUsersBrowser();
 };
 
 void TestWebPanel::address_data()
@@ -430,6 +433,40 @@ void TestWebPanel::picturesComeFromTheServerOnly()
     QTRY_COMPARE(picture(QUrl(QStringLiteral("/logo.png"))).size(), QSize(8, 6));
     QVERIFY(picture(QUrl::fromLocalFile(localFile)).isNull());
     QCOMPARE(world.server.targets.filter(QStringLiteral("logo.png")).size(), 1);
+}
+
+// Takes the addresses the desktop is asked to open.
+class UrlReceiver : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+// Only web addresses leave the panel; what a page links to otherwise is not started.
+void TestWebPanel::linksOpenInTheUsersBrowser()
+{
+    UrlReceiver receiver;
+    for (const char *scheme : {"http", "https", "file", "mailto"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &receiver, "open");
+    const auto unset = qScopeGuard([] {
+        for (const char *scheme : {"http", "https", "file", "mailto"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    });
+    PanelWorld world{QString()};
+    world.installation.writeIni({{QString::fromLatin1(IniWebHost), world.server.host()}});
+    world.panel()->RefreshWebPanel(false);
+    QVERIFY(world.waitForPage());
+    auto *browser = world.area()->findChild<QTextBrowser *>();
+
+    Q_EMIT browser->anchorClicked(QUrl(QStringLiteral("/novice.php?id=3")));
+    Q_EMIT browser->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
+    Q_EMIT browser->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
+    QCOMPARE(receiver.urls, (QList<QUrl>{QUrl(QStringLiteral("http://%1/novice.php?id=3").arg(world.server.host())),
+                                         QUrl(QStringLiteral("https://example.org/"))}));
+    QCOMPARE(world.server.targets.size(), 1);
 }
 
 QTEST_MAIN(TestWebPanel)
