@@ -27,7 +27,7 @@ constexpr int ScrollStep = 1; // pixels per interval
 
 QString TFVizitka::makerAddress()
 {
-    return QStringLiteral("https://www.korvan.example/");
+    return QStringLiteral("https://veldra.example.org/");
 }
 
 TFVizitka::TFVizitka(const QString &latestVersion, QWidget *parent)
@@ -79,8 +79,8 @@ TFVizitka::TFVizitka(const QString &latestVersion, QWidget *parent)
 
     QStringList lines{
         tr("Program Veldra     ver.: ") + GetProgramVersion(),
-        tr("Korvan d.o.o., %1").arg(QDate::currentDate().year()),
-        tr("Ljubljana, Slovenija"),
+        tr("Razvijalci programa Veldra, %1").arg(QDate::currentDate().year()),
+        tr("Prosta programska oprema z licenco MIT"),
         QString(),
         QLatin1Char('[') + tr("Novosti v verziji") + QLatin1Char(' ') + latestVersion + QLatin1Char(']'),
     };
