@@ -2,6 +2,7 @@
 
 #include "ComServer.h"
 #include "ExternalPrograms.h"
+#include "LauncherBar.h"
 #include "MenuShortcuts.h"
 #include "Messagebox.h"
 #include "ModuleHost.h"
@@ -33,8 +34,11 @@
 #include "UFPokrajine.h"
 #include "UFPregledAlarmov.h"
 #include "UFVeldra.h"
+#include "UFVizitka.h"
 #include "UIKor_Veldra.h"
+#include "UpgradeCheck.h"
 #include "VeldraApplication.h"
+#include "WebPanel.h"
 #include "WindowPlacement.h"
 
 #include <QMdiSubWindow>
@@ -66,6 +70,8 @@ MainWindowServices mainWindowServices()
         {QStringLiteral("FAlarmi"), [] { return new TFAlarmi; }},
         {QStringLiteral("FPodjetje"), [] { return new TFPodjetje; }},
     };
+    services.createLauncherShortcuts = AddToLauncherBar;
+    services.showAboutWindow = [] { FVizitka->exec(); };
     services.buildExternalProgramsMenu = [](QMenuBar *menu) {
         BuildProgramMenus(QStringLiteral("Moduli.ini"), menu, ZunanjiProgramiClick);
     };
@@ -81,6 +87,9 @@ MainWindowServices mainWindowServices()
             return std::nullopt;
         return DataMod->CountPersons();
     };
+    services.fillWebPanel = [countPersons = services.countPersons](QWidget *panel, bool firstTime) {
+        FillWebPanel(panel, firstTime, countPersons);
+    };
     return services;
 }
 
@@ -88,6 +97,7 @@ MainWindowServices mainWindowServices()
 StartupSteps startupSteps()
 {
     StartupSteps steps;
+    steps.checkForUpgrade = CheckForUpgradeAtStart;
     steps.scanModules = [] { ScanModules(ProgramPaths::programFolder() + QStringLiteral("Moduli/"), false); };
     return steps;
 }
@@ -119,8 +129,8 @@ void CreateWindows(SingleInstance &instance, StartMode startMode)
     qApp->setProperty(DatabaseConnectionProperty, DataMod->database().connection().connectionName());
     TFMessageBox *messageBox = TFMessageBox::instance();
     messageBox->setParent(FMain, messageBox->windowFlags());
-    // The about window comes here, then the settings window and the quick-add dialogs.
-    new TNastavitve(FMain);
+    new TFVizitka(GetLatestVersion(), FMain);
+    new TNastavitve(FMain, {UpgradeOffersInternetCheck, CheckForUpgradeNow});
     new TFDodajPokrajino(FMain);
     new TFDodajKategorijo(FMain);
     new TFDodajKraj(FMain);

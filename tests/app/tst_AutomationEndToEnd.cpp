@@ -49,6 +49,7 @@ struct Installed
         database.connect()->run(QStringLiteral("INSERT INTO TOsnovniPod (ID, CelotnoIme, Podjetje) VALUES (7, \"Ana Novak\", \"False\")"));
         database.useIn(installation);
         installation.installProgram(QStringLiteral(VELDRA_BINARY));
+        installation.writeLatestVersion();
     }
     ~Installed()
     {

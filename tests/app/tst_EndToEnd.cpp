@@ -55,6 +55,7 @@ void TestEndToEnd::startsAndHandsOverToTheRunningCopy()
     TestDatabase database(SqlDialect::Sqlite);
     database.useIn(installation);
     installation.installProgram(QStringLiteral(VELDRA_BINARY));
+    installation.writeLatestVersion();
     Program first(installation);
     // The running copy records its window once every window exists.
     QTRY_VERIFY_WITH_TIMEOUT(!ReadRegString(nastavitve(), QStringLiteral("Handle")).isEmpty(), 30000);

@@ -62,6 +62,13 @@ void TestInstallation::installProgram(const QString &builtProgram)
     QVERIFY(QFile::setPermissions(programFile(), QFile::permissions(builtProgram)));
 }
 
+void TestInstallation::writeLatestVersion(const QString &version)
+{
+    QFile file(dataFolder() + QStringLiteral("LastVer.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[Program]\nZadnjaVerzija=" + version.toUtf8() + "\n");
+}
+
 void TestInstallation::restart()
 {
     ClearSettingsCache();

@@ -29,6 +29,8 @@ public:
     void createDatabase(const QByteArray &content = QByteArray());
     // Copies a built program into the installation, for tests that start it.
     void installProgram(const QString &builtProgram);
+    // The data folder's LastVer.ini naming the latest version, as an installation has it.
+    void writeLatestVersion(const QString &version = QStringLiteral("2.310"));
     // Forgets cached settings, as a new start of the program would.
     void restart();
 
