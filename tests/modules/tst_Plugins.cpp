@@ -227,10 +227,10 @@ void tst_Plugins::offersModulesNotInUse()
     PluginWorld world;
     world.share(shared);
     for (const QString &module : std::as_const(inUse)) {
-        TPluginSpec spec;
-        spec.Name = module.section(QLatin1Char(':'), 0, 0);
-        spec.Version = module.section(QLatin1Char(':'), 1);
-        ModuleList().append(spec);
+        TPluginSpec inUseModule;
+        inUseModule.Name = module.section(QLatin1Char(':'), 0, 0);
+        inUseModule.Version = module.section(QLatin1Char(':'), 1);
+        ModuleList().append(inUseModule);
     }
 
     TFPlugins window(&world.window, world.onClick());
