@@ -6,15 +6,12 @@
 #include "ProgramPaths.h"
 #include "TaggedMenus.h"
 #include "PublicFunctions.h"
-#include "TextCodec.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <utility>
@@ -60,32 +57,10 @@ ExternalProgram parseLine(const QString &key, const QString &value)
 
 QList<ExternalProgram> ReadExternalPrograms(const QString &iniName)
 {
-    // Read line by line rather than by key: two lines may share a key, and both are shown.
-    QFile file(iniPath(iniName));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
-    const QStringList lines = TextCodec::decode(file.readAll()).split(lineBreak);
-
+    // Every line, not every key: two lines may share a key, and both are shown.
     QList<ExternalProgram> programs;
-    bool inside = false;
-    for (const QString &raw : lines) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            // Only the first section of the name counts, as for every other read.
-            if (inside)
-                break;
-            const qsizetype close = line.indexOf(QLatin1Char(']'));
-            inside = sameKey(line.mid(1, close < 0 ? -1 : close - 1).trimmed(), Section);
-            continue;
-        }
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (!inside || equals < 0 || line.startsWith(QLatin1Char(';')))
-            continue;
-        const QString key = line.left(equals).trimmed();
-        if (!key.isEmpty())
-            programs.append(parseLine(key, line.mid(equals + 1).trimmed()));
-    }
+    for (const auto &[key, value] : IniFile(iniPath(iniName)).readEveryKey(Section))
+        programs.append(parseLine(key, value));
     return programs;
 }
 

@@ -1,11 +1,9 @@
 #include "ModuleFiles.h"
 
 #include "IniFile.h"
-#include "TextCodec.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -16,68 +14,6 @@ namespace {
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-QStringList fileLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
-    return TextCodec::decode(file.readAll()).split(lineBreak);
-}
-
-// Section headers and key lines read as IniFile reads them.
-bool sectionHeader(const QString &line, QString *name)
-{
-    const QString text = line.trimmed();
-    if (!text.startsWith(QLatin1Char('[')))
-        return false;
-    const qsizetype close = text.indexOf(QLatin1Char(']'));
-    *name = text.mid(1, close < 0 ? -1 : close - 1).trimmed();
-    return true;
-}
-
-bool keyLine(const QString &line, QString *key, QString *value)
-{
-    const qsizetype equals = line.indexOf(QLatin1Char('='));
-    if (equals < 0 || line.trimmed().startsWith(QLatin1Char(';')))
-        return false;
-    *key = line.left(equals).trimmed();
-    *value = line.mid(equals + 1).trimmed();
-    return true;
-}
-
-// Every section of the file once, in file order.
-QStringList sectionNames(const QString &path)
-{
-    QStringList names;
-    for (const QString &line : fileLines(path)) {
-        QString name;
-        if (sectionHeader(line, &name)
-            && std::none_of(names.cbegin(), names.cend(), [&](const QString &known) { return sameName(known, name); }))
-            names.append(name);
-    }
-    return names;
-}
-
-// Every key line of the first section of that name, repeated keys too: each
-// "Glavno=..." line of "Owerwrite" names a setting of its own.
-QList<std::pair<QString, QString>> everyLineOf(const QString &path, const QString &section)
-{
-    QList<std::pair<QString, QString>> lines;
-    bool inside = false;
-    for (const QString &line : fileLines(path)) {
-        QString name, key, value;
-        if (sectionHeader(line, &name)) {
-            if (inside)
-                break;
-            inside = sameName(name, section);
-        } else if (inside && keyLine(line, &key, &value)) {
-            lines.append({key, value});
-        }
-    }
-    return lines;
 }
 
 // "key=value" lines as IniFile::readSectionValues gives them.
@@ -135,7 +71,7 @@ bool MergeModuleSettings(const QString &source, const QString &target, const QSt
     const IniFile shared(source);
     IniFile workstation(target);
     try {
-        for (const QString &section : sectionNames(source)) {
+        for (const QString &section : shared.sectionNames()) {
             QStringList sharedLines, ownLines;
             shared.readSectionValues(section, &sharedLines);
             workstation.readSectionValues(section, &ownLines);
@@ -145,7 +81,8 @@ bool MergeModuleSettings(const QString &source, const QString &target, const QSt
                     workstation.writeString(section, key, line.mid(line.indexOf(QLatin1Char('=')) + 1));
             }
         }
-        for (const auto &[section, key] : everyLineOf(upgrade, QStringLiteral("Owerwrite"))) {
+        // Every line counts: each "Glavno=..." names a setting of its own.
+        for (const auto &[section, key] : IniFile(upgrade).readEveryKey(QStringLiteral("Owerwrite"))) {
             if (section.isEmpty() || key.isEmpty())
                 continue;
             // Raw, so that a quoted value arrives as the administrator wrote it.

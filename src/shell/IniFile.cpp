@@ -171,6 +171,31 @@ bool IniFile::readSectionValues(const QString &section, QStringList *lines) cons
     return true;
 }
 
+QList<std::pair<QString, QString>> IniFile::readEveryKey(const QString &section) const
+{
+    const QStringList all = load().lines;
+    const Place place = find(all, section, QString());
+    QList<std::pair<QString, QString>> result;
+    for (qsizetype i = place.header + 1; place.header >= 0 && i <= place.lastLine; ++i) {
+        QString key, value;
+        if (isKeyLine(all[i], &key, &value) && !key.isEmpty())
+            result.append({key, value});
+    }
+    return result;
+}
+
+QStringList IniFile::sectionNames() const
+{
+    QStringList names;
+    for (const QString &line : load().lines) {
+        QString name;
+        if (isSectionHeader(line, &name)
+            && std::none_of(names.cbegin(), names.cend(), [&](const QString &known) { return sameName(known, name); }))
+            names.append(name);
+    }
+    return names;
+}
+
 void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
     const QString line = key + QLatin1Char('=') + singleLine(value);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
+
+#include <utility>
 #include <stdexcept>
 
 // A failed write of a settings file; the caller decides whether it matters.
@@ -29,6 +32,11 @@ public:
     // The section's key=value lines in file order (the first of duplicates only);
     // false, with the list untouched, when there is no such section.
     bool readSectionValues(const QString &section, QStringList *lines) const;
+    // Every key line of the section in file order, repeated keys too, for sections whose
+    // lines are entries of their own rather than settings.
+    QList<std::pair<QString, QString>> readEveryKey(const QString &section) const;
+    // Every section once, in file order.
+    QStringList sectionNames() const;
 
     // Throw IniWriteError when the file cannot be written, or when its text cannot be
     // read faithfully here (TextCodec::Encoding::Undecodable): a rewrite would lose it.
