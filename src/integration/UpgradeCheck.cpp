@@ -1,5 +1,6 @@
 #include "UpgradeCheck.h"
 
+#include "LibraryCalls.h"
 #include "ProgramPaths.h"
 #include "PublicFunctions.h"
 #include "Settings.h"
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QLibrary>
 
-#include <cstring>
 
 namespace {
 
@@ -21,27 +21,6 @@ constexpr std::size_t LongestReply = 1 << 16;
 QString tr(const char *text)
 {
     return QCoreApplication::translate("UpgradeCheck", text);
-}
-
-QString libraryPattern()
-{
-#if defined(Q_OS_WIN)
-    return QStringLiteral("*.dll");
-#elif defined(Q_OS_MACOS)
-    return QStringLiteral("*.dylib");
-#else
-    return QStringLiteral("*.so");
-#endif
-}
-
-// Whatever the library's code throws stays on its side of the boundary.
-template<typename Call>
-void guarded(Call &&call)
-{
-    try {
-        call();
-    } catch (...) {
-    }
 }
 
 // The library loaded for one check, Init called; unloaded when it goes.
@@ -55,7 +34,7 @@ public:
             return;
         if (const auto init = resolve<VeldraUpgradeInitFunction>("Init")) {
             const QByteArray own = QFileInfo(path).absoluteFilePath().toUtf8();
-            guarded([&] { init(own.constData()); });
+            CallGuarded([&] { init(own.constData()); });
         }
     }
     ~UpgradeLibrary() { unload(); }
@@ -73,7 +52,7 @@ public:
         const auto internet = resolve<VeldraUpgradeInternetFunction>("InternetUpgrade");
         int answer = 0;
         if (internet)
-            guarded([&] { answer = internet(); });
+            CallGuarded([&] { answer = internet(); });
         return answer != 0;
     }
 
@@ -86,13 +65,6 @@ public:
 private:
     QLibrary m_library;
 };
-
-QString copyReply(const char *text)
-{
-    if (!text)
-        return {};
-    return QString::fromUtf8(text, qsizetype(strnlen(text, LongestReply)));
-}
 
 // A reply that names no version to upgrade to.
 bool isNoUpgrade(const QString &reply)
@@ -125,7 +97,7 @@ QString FindUpgradeLibrary()
     if (QFileInfo(path).isFile())
         return path;
     const QDir folder = QFileInfo(path).absoluteDir();
-    const QStringList libraries = folder.entryList({libraryPattern()}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    const QStringList libraries = LibraryFiles(folder);
     return libraries.isEmpty() ? QString() : folder.filePath(libraries.first());
 }
 
@@ -149,11 +121,11 @@ UpgradeCheckResult CheckForUpgrade(bool forced)
     const QByteArray program = ProgramPaths::programFile().toUtf8();
     if (const auto lastVersion = library.resolve<VeldraUpgradeLastVersionFunction>("GetLastVersion")) {
         if (forced || !internet) {
-            guarded([&] { result.Reply = copyReply(lastVersion(program.constData(), 1, 1)); });
+            CallGuarded([&] { result.Reply = CopyLibraryText(lastVersion(program.constData(), 1, 1), LongestReply); });
         } else {
             const int days = ReadRegInt(QString::fromLatin1(KeyNastavitve), QStringLiteral("CheckNewVer"), 14);
             if (days > 0)
-                guarded([&] { result.Reply = copyReply(lastVersion(program.constData(), days, 0)); });
+                CallGuarded([&] { result.Reply = CopyLibraryText(lastVersion(program.constData(), days, 0), LongestReply); });
         }
     }
     if (isNoUpgrade(result.Reply))
@@ -163,7 +135,7 @@ UpgradeCheckResult CheckForUpgrade(bool forced)
                                        + quoted(GetProgramVersion()) + QLatin1Char(' ')
                                        + quoted(ProgramPaths::programFile()))
                                           .toUtf8();
-        guarded([&] { execute(0, parameters.constData()); });
+        CallGuarded([&] { execute(0, parameters.constData()); });
         library.unload();
         result.HandedOver = true;
     }

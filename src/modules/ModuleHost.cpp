@@ -1,6 +1,7 @@
 #include "ModuleHost.h"
 
 #include "FileIcon.h"
+#include "LibraryCalls.h"
 #include "MenuShortcuts.h"
 #include "PublicFunctions.h"
 #include "TaggedMenus.h"
@@ -16,8 +17,6 @@
 #include <QScreen>
 #include <QWidget>
 
-#include <cstring>
-
 namespace {
 
 constexpr int MenuTags = 2000;
@@ -25,43 +24,12 @@ constexpr int ItemTags = 2100;
 // A reply longer than this is no reply a module means to give.
 constexpr std::size_t LongestText = 1 << 20;
 
-QString libraryPattern()
-{
-#if defined(Q_OS_WIN)
-    return QStringLiteral("*.dll");
-#elif defined(Q_OS_MACOS)
-    return QStringLiteral("*.dylib");
-#else
-    return QStringLiteral("*.so");
-#endif
-}
-
-// The module's text, copied at once; nothing for a null pointer.
-QString copyText(const char *text)
-{
-    if (!text)
-        return {};
-    return QString::fromUtf8(text, qsizetype(strnlen(text, LongestText)));
-}
-
-// A call into a module's code: whatever it throws stays on its side of the boundary.
-template<typename Call>
-bool guarded(Call &&call)
-{
-    try {
-        call();
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
-
 QString informationText(QLibrary &library, const char *exportName)
 {
     const auto function = reinterpret_cast<VeldraTextFunction>(library.resolve(exportName));
     QString text;
     if (function)
-        guarded([&] { text = copyText(function()); });
+        CallGuarded([&] { text = CopyLibraryText(function(), LongestText); });
     return text;
 }
 
@@ -95,7 +63,7 @@ bool childOf(const QString &moduleName, QWidget **child)
         return false;
     void *window = nullptr;
     int given = 0;
-    if (!guarded([&] { given = getChild(&window); }) || !given || !window)
+    if (!CallGuarded([&] { given = getChild(&window); }) || !given || !window)
         return false;
     *child = static_cast<QWidget *>(window);
     return true;
@@ -178,7 +146,7 @@ void ScanModules(const QString &folder, bool probeOnly)
     QList<TPluginSpec> &probes = ProbeList();
     probes.clear();
     const QDir directory(folder);
-    const QStringList files = directory.entryList({libraryPattern()}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    const QStringList files = LibraryFiles(directory);
     for (const QString &file : files) {
         QLibrary library(directory.filePath(file));
         if (!library.load())
@@ -223,10 +191,10 @@ QString ExecuteModuleCommand(QWidget *ownerForm, QWidget *parentControl, const Q
     QScreen *screen = ownerForm ? ownerForm->screen() : QGuiApplication::primaryScreen();
     const QByteArray text = command.toUtf8();
     const char *reply = nullptr;
-    if (!guarded([&] { reply = execute(qApp, screen, ownerForm, parentControl, text.constData()); }))
+    if (!CallGuarded([&] { reply = execute(qApp, screen, ownerForm, parentControl, text.constData()); }))
         return defaultReply;
     // A null pointer is the module giving no reply, not an empty one.
-    return reply ? copyText(reply) : defaultReply;
+    return reply ? CopyLibraryText(reply, LongestText) : defaultReply;
 }
 
 bool GetModuleChild(QWidget *ownerForm, QWidget *parentControl, const QString &moduleName, QWidget **child)
@@ -245,7 +213,7 @@ bool RefreshModuleChild(const QString &moduleName, const QString &command)
     if (!refresh)
         return false;
     const QByteArray text = command.toUtf8();
-    guarded([&] { refresh(text.constData()); });
+    CallGuarded([&] { refresh(text.constData()); });
     return true;
 }
 
@@ -277,7 +245,7 @@ void CloseModules()
         if (!module.Handle || !module.Handle->isLoaded())
             continue;
         if (const auto close = reinterpret_cast<VeldraCloseFunction>(module.Handle->resolve("Close")))
-            guarded(close);
+            CallGuarded(close);
         // The code stays mapped to the end of the process: objects the module made may
         // still be deleted by Qt after this.
         module.Handle.reset();
