@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-l10n-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
+  qt6-base-dev qt6-l10n-tools qt6-webengine-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
   xvfb xauth dbus libglib2.0-bin imagemagick fonts-dejavu-core
 )
 [[ ${1:-} == --tests ]] && packages+=(postgresql)

@@ -39,6 +39,7 @@
 #include "UpgradeCheck.h"
 #include "VeldraApplication.h"
 #include "WebPanel.h"
+#include "WebView.h"
 #include "WindowPlacement.h"
 
 #include <QMdiSubWindow>
@@ -169,6 +170,7 @@ void CreateWindows(SingleInstance &instance, StartMode startMode)
 
 int main(int argc, char *argv[])
 {
+    PrepareWebViews();
     VeldraApplication app(argc, argv);
 
     // Every start registers the automation service again; the switches only register or

@@ -159,8 +159,10 @@ void WebPanel::documentComplete()
         m_progress->setValue(0);
     }
     m_view->readSource([panel = QPointer<WebPanel>(this)](const std::optional<QString> &source) {
-        if (panel)
-            panel->applyWidth(LimitPageWidth(PageWidthFromSource(source), panel->roomBesidePersonWindow()));
+        if (!panel)
+            return;
+        panel->applyWidth(LimitPageWidth(PageWidthFromSource(source), panel->roomBesidePersonWindow()));
+        Q_EMIT panel->pageMeasured();
     });
 }
 
@@ -194,7 +196,7 @@ void WebPanel::applyWidth(int width)
     if (!m_frame || !m_splitter)
         return;
     const int index = m_splitter->indexOf(m_frame);
-    if (index < 0)
+    if (index < 0 || m_splitter->count() < 2)
         return;
     const int size = width == 0 ? 1 : qAbs(width);
     m_frame->setMinimumWidth(width < 0 ? size : 1);

@@ -41,6 +41,10 @@ public:
 
     WebView *view() const { return m_view; }
 
+Q_SIGNALS:
+    // A page has come and the panel has taken the width it asks for.
+    void pageMeasured();
+
 private:
     void documentComplete();
     void progressChanged(qint64 progress, qint64 maximum);

@@ -1,5 +1,10 @@
 #include "WebView.h"
 
+#ifdef VELDRA_WEB_ENGINE
+#include "EngineWebView.h"
+#endif
+
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QImage>
 #include <QNetworkAccessManager>
@@ -7,6 +12,8 @@
 #include <QNetworkRequest>
 #include <QStringDecoder>
 #include <QTextBrowser>
+
+#include <unistd.h>
 
 namespace {
 
@@ -64,8 +71,31 @@ private:
     LightWebView &m_view;
 };
 
+bool EngineWebViewBuilt()
+{
+#ifdef VELDRA_WEB_ENGINE
+    return true;
+#else
+    return false;
+#endif
+}
+
+void PrepareWebViews()
+{
+    if (!EngineWebViewBuilt())
+        return;
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine refuses to start as the superuser with its sandbox on.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
 WebView *CreateWebView(QWidget *parent)
 {
+#ifdef VELDRA_WEB_ENGINE
+    if (qEnvironmentVariable(WebViewVariable) != QLatin1String("light"))
+        return new EngineWebView(parent);
+#endif
     return new LightWebView(parent);
 }
 

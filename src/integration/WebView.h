@@ -36,6 +36,13 @@ Q_SIGNALS:
     void documentComplete();
 };
 
+// Whether this build has the full browser engine.
+bool EngineWebViewBuilt();
+// The engine's needs before the application object is made.
+void PrepareWebViews();
+// Set to "light", the light view stands in for the engine (a machine where the engine
+// cannot start, or a user who wants the panel small).
+inline constexpr auto WebViewVariable = "VELDRA_WEB_VIEW";
 // The view this build offers, a child of parent.
 WebView *CreateWebView(QWidget *parent);
 
