@@ -184,7 +184,10 @@ int WebPanel::roomBesidePersonWindow() const
     int person = 0;
     if (const QWidget *window = m_splitter->window()->findChild<QWidget *>(QStringLiteral("FVeldra"))) {
         const auto *frame = qobject_cast<const QMdiSubWindow *>(window->parentWidget());
-        person = frame ? frame->width() : window->width();
+        const QWidget *outer = frame ? static_cast<const QWidget *>(frame) : window;
+        // A maximised window takes whatever room there is, so its width says nothing
+        // about the room it needs: it needs the width that still shows it whole.
+        person = outer->isMaximized() ? outer->minimumSizeHint().width() : outer->width();
     }
     return m_splitter->width() - person - m_splitter->handleWidth();
 }

@@ -186,6 +186,7 @@ private Q_SLOTS:
     void noHostAsksNothing();
     void pageSetsTheWidth_data();
     void pageSetsTheWidth();
+    void maximisedPersonWindowLeavesRoom();
     void unreachableServerShutsThePanel();
     void navigateOrReload();
     void countIsStoredAfterTheAddress();
@@ -302,6 +303,22 @@ void TestWebPanel::pageSetsTheWidth()
     QCOMPARE(world.frame()->minimumWidth(), fixed ? expected : 1);
     QCOMPARE(world.splitter()->isCollapsible(1), !fixed);
     QCOMPARE(world.server.targets.size(), 1);
+}
+
+// A maximised person window fills whatever room there is; the page may still take what
+// the window can spare.
+void TestWebPanel::maximisedPersonWindowLeavesRoom()
+{
+    PanelWorld world(QString(), pageWithWidth("<meta pagewidth=\"-5000\">"));
+    world.personFrame->showMaximized();
+    QTRY_VERIFY(world.personFrame->width() > PanelWorld::PersonWidth);
+    world.installation.writeIni({{QString::fromLatin1(IniWebHost), world.server.host()}});
+    world.panel()->RefreshWebPanel(false);
+    QVERIFY(world.waitForPage());
+
+    const int spare = world.splitter()->width() - world.personFrame->minimumSizeHint().width() - world.splitter()->handleWidth();
+    QVERIFY(spare > 200);
+    QCOMPARE(world.panelWidth(), spare);
 }
 
 void TestWebPanel::unreachableServerShutsThePanel()
