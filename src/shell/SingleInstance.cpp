@@ -2,6 +2,7 @@
 
 #include "Registry.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -56,12 +57,13 @@ bool SingleInstance::claim()
     if (m_lock.error() != QLockFile::LockFailedError) {
         // The lock cannot be made at all (a settings folder without write access):
         // better to run than to refuse the start.
-        std::fprintf(stderr, "veldra: cannot create %s; running without the single-copy guard\n",
-                     qPrintable(m_lock.fileName()));
+        std::fprintf(stderr, "%s: cannot create %s; running without the single-copy guard\n",
+                     qPrintable(QCoreApplication::applicationName()), qPrintable(m_lock.fileName()));
         return true;
     }
     if (!askRunningCopy())
-        std::fprintf(stderr, "veldra: already running, but the running copy does not answer\n");
+        std::fprintf(stderr, "%s: already running, but the running copy does not answer\n",
+                     qPrintable(QCoreApplication::applicationName()));
     return false;
 }
 
