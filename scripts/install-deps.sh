@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Veldra needs to build and run, where missing;
-# with --tests also the PostgreSQL server the database tests use.
+# Installs the Debian packages Veldra needs to build, package and run, where missing;
+# with --tests also the PostgreSQL server the database tests use and the validators of
+# the package's menu entry and metainfo.
 set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-l10n-tools qt6-webengine-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
   xvfb xauth dbus libglib2.0-bin imagemagick fonts-dejavu-core
+  dpkg-dev file
 )
-[[ ${1:-} == --tests ]] && packages+=(postgresql)
+[[ ${1:-} == --tests ]] && packages+=(postgresql desktop-file-utils appstream)
 
 missing=()
 for package in "${packages[@]}"; do
