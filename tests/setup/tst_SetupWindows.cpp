@@ -124,6 +124,7 @@ private Q_SLOTS:
     void memoScrollsInWindow_data();
     void memoScrollsInWindow();
     void namestiOpensOptionsAndZapriEnds();
+    void restoreAndRaiseBringsBackWindows();
     void optionsWindowShowsScript_data();
     void optionsWindowShowsScript();
     void installsThroughOptionsWindow();
@@ -304,6 +305,32 @@ void TestSetupWindows::namestiOpensOptionsAndZapriEnds()
     // "Zapri" in the options window ends the installer: the welcome window is closed.
     QVERIFY(!window.isVisible());
     QVERIFY(!window.optionsWindow());
+}
+
+void TestSetupWindows::restoreAndRaiseBringsBackWindows()
+{
+    SetupWorld world;
+    TFMain window(world.installer());
+    window.showMinimized();
+    window.restoreAndRaise();
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+
+    // With the options window open, that one comes to the front.
+    QString active;
+    ModalAnswer::whenShown([&](QWidget *dialog) {
+        auto *options = qobject_cast<TNamestitev *>(dialog);
+        QVERIFY(options);
+        window.activateWindow();
+        window.restoreAndRaise();
+        QTest::qWait(50);
+        active = QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString();
+        options->reject();
+    });
+    window.BitBtn1->click();
+    QCOMPARE(active, QStringLiteral("Namestitev"));
+    // Closed without "Zapri", the options window leaves the welcome window open.
+    QVERIFY(window.isVisible());
 }
 
 void TestSetupWindows::optionsWindowShowsScript_data()
