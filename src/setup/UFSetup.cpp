@@ -88,7 +88,6 @@ VerticalLabel::VerticalLabel(const QString &text, QWidget *parent)
 {
     QFont bold = font();
     bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.3);
     setFont(bold);
 }
 
@@ -107,7 +106,8 @@ void VerticalLabel::paintEvent(QPaintEvent *)
 {
     const QFontMetrics metrics = fontMetrics();
     const int length = metrics.horizontalAdvance(m_text);
-    const int top = m_origin.value_or(height() - length - 4);
+    // A moving text is placed by its middle, so that it rests whole in the middle of the label.
+    const int top = m_origin ? *m_origin - length / 2 : height() - length - 4;
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     // The baseline runs upwards through the middle of the label.

@@ -61,8 +61,8 @@ private:
     Phase m_phase = Phase::Approach;
 };
 
-// A text turned by 90 degrees, reading upwards. Its origin is the top of the text; without
-// one the text stands at the lower end.
+// A text turned by 90 degrees, reading upwards. Its origin is the middle of the text;
+// without one the text stands at the lower end.
 class VerticalLabel : public QWidget
 {
     Q_OBJECT

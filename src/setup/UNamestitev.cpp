@@ -61,6 +61,9 @@ TNamestitev::TNamestitev(const SetupScript &script, QWidget *parent)
     layout->setSpacing(10);
     Label1 = new VerticalLabel(m_script.Ime, this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    QFont name = Label1->font();
+    name.setPointSizeF(name.pointSizeF() * 1.6);
+    Label1->setFont(name);
     layout->addWidget(Label1);
 
     auto *body = new QVBoxLayout;
