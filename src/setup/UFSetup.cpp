@@ -264,8 +264,6 @@ TFMain::TFMain(const QString &installerFolder, QWidget *parent)
     showMemo();
 }
 
-TFMain::~TFMain() = default;
-
 void TFMain::showMemo()
 {
     Memo1->setText(m_memoLines.mid(m_scroll.firstLine() - 1, MemoScroll::VisibleLines).join(QLatin1Char('\n')));

@@ -90,7 +90,6 @@ class TFMain : public QWidget
     Q_OBJECT
 public:
     explicit TFMain(const QString &installerFolder, QWidget *parent = nullptr);
-    ~TFMain() override;
 
     static QString makerAddress();
 

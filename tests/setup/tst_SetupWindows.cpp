@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,6 +128,7 @@ private Q_SLOTS:
     void restoreAndRaiseBringsBackWindows();
     void optionsWindowShowsScript_data();
     void optionsWindowShowsScript();
+    void browseChoosesFolder();
     void installsThroughOptionsWindow();
     void singleFileShowsZeroThenHundred();
     void checksBeforeInstalling_data();
@@ -377,6 +379,28 @@ void TestSetupWindows::optionsWindowShowsScript()
                                  "Kreiraj bližnjico na namizje", "Kreiraj grupo v start meni",
                                  "Zaženi program po namestitvi"}));
     QVERIFY(!window.Panel1->isVisible());
+}
+
+void TestSetupWindows::browseChoosesFolder()
+{
+    SetupWorld world;
+    const QString chosen = world.target() + QStringLiteral("Podatki");
+    QDir().mkpath(chosen);
+    const SetupScript script = ReadSetupScript(world.installer());
+    TNamestitev window(script);
+    window.Edit2->setText(QStringLiteral("/opt/Veldra"));
+    bool mayCreate = false;
+    ModalAnswer::whenShown([&](QWidget *shown) {
+        auto *dialog = qobject_cast<QFileDialog *>(shown);
+        QVERIFY(dialog);
+        mayCreate = dialog->fileMode() == QFileDialog::Directory && !dialog->testOption(QFileDialog::ReadOnly);
+        dialog->setDirectory(chosen);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window.SpeedButton2->click();
+    QVERIFY(mayCreate);
+    QCOMPARE(window.Edit3->text(), chosen + QLatin1Char('/'));
+    QCOMPARE(window.Edit2->text(), QStringLiteral("/opt/Veldra"));
 }
 
 void TestSetupWindows::installsThroughOptionsWindow()
