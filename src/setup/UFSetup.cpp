@@ -116,6 +116,16 @@ void VerticalLabel::paintEvent(QPaintEvent *)
     painter.drawText(0, 0, m_text);
 }
 
+QPixmap ScriptPicture(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return {};
+    const QPixmap picture(path);
+    if (picture.width() > 160 || picture.height() > 120)
+        return picture.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return picture;
+}
+
 namespace {
 
 // The information text is UTF-8, or Windows-1250 as older installers wrote it.
@@ -172,13 +182,7 @@ TFMain::TFMain(const QString &installerFolder, QWidget *parent)
     auto *top = new QHBoxLayout;
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    if (QFileInfo(m_script.Slika).isFile()) {
-        const QPixmap picture(m_script.Slika);
-        if (!picture.isNull())
-            Image1->setPixmap(picture.width() > 160 || picture.height() > 120
-                                  ? picture.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                                  : picture);
-    }
+    Image1->setPixmap(ScriptPicture(m_script.Slika));
     Image1->setVisible(!Image1->pixmap().isNull());
     top->addWidget(Image1, 0, Qt::AlignTop | Qt::AlignLeft);
     Label1 = new QLabel(caption, this);

@@ -10,9 +10,14 @@
 
 class FlatButton;
 class QLabel;
+class QPixmap;
 class QTimer;
 class QToolButton;
 class TNamestitev;
+
+// Slika, shown at the top left of both installer windows; none when the file is missing
+// or no picture, and a large one made smaller.
+QPixmap ScriptPicture(const QString &path);
 
 // Which lines of the information text the welcome window shows: 17 from the first line
 // (counted from 1), moved one at a time by the up and down buttons. The rules count the

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -72,13 +71,7 @@ TNamestitev::TNamestitev(const SetupScript &script, QWidget *parent)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    if (QFileInfo(m_script.Slika).isFile()) {
-        const QPixmap picture(m_script.Slika);
-        if (!picture.isNull())
-            Image1->setPixmap(picture.width() > 160 || picture.height() > 120
-                                  ? picture.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                                  : picture);
-    }
+    Image1->setPixmap(ScriptPicture(m_script.Slika));
     Image1->setVisible(!Image1->pixmap().isNull());
     body->addWidget(Image1, 0, Qt::AlignLeft);
 

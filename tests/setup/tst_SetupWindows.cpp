@@ -610,7 +610,7 @@ void TestSetupWindows::secondSetupRaisesFirst()
 
     QProcess second;
     start(second);
-    QVERIFY(second.waitForFinished(5000));
+    QVERIFY(second.waitForFinished(10000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     // The running copy took the request to come to the front; the second did not take its place.
