@@ -34,6 +34,9 @@ bool sameFile(const QString &source, const QString &target)
 // a program stays executable.
 void copyOver(const QString &source, const QString &target)
 {
+    // Only files: reading a named pipe or a device would never end.
+    if (!QFileInfo(source).isFile())
+        return;
     QDir().mkpath(QFileInfo(target).absolutePath());
     if (!QFile::copy(source, target))
         return;

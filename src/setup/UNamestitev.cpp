@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -199,7 +200,11 @@ std::optional<InstallChoices> TNamestitev::checkChoices()
         return std::nullopt;
     }
     const auto confirmed = [this](const QString &question) {
-        return QMessageBox::question(this, boxTitle(), question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        QMessageBox box(QMessageBox::Question, boxTitle(), question, QMessageBox::Yes | QMessageBox::No, this);
+        // In the installer's language, whether or not Qt's own texts are installed.
+        box.button(QMessageBox::Yes)->setText(tr("&Da"));
+        box.button(QMessageBox::No)->setText(tr("&Ne"));
+        return box.exec() == QMessageBox::Yes;
     };
     if (folderExists(folders.Program)
         && !confirmed(tr("Mapa kamor želite namestiti program že obstaja!\nAli želite nadaljevati?")))

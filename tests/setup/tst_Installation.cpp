@@ -9,6 +9,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include <sys/stat.h>
+
 namespace {
 
 void writeFile(const QString &path, const QByteArray &content)
@@ -99,6 +105,7 @@ private Q_SLOTS:
     void progressOfOneLine();
     void fileThatCannotBeReplacedStops();
     void installingOntoTheSourceKeepsIt();
+    void namedPipeIsNoFile();
     void desktopEntry();
     void menuGroup();
     void lastShortcutProgramRemains();
@@ -161,6 +168,25 @@ void TestInstallation::installingOntoTheSourceKeepsIt()
     Installation installation(world.script, {intoTheInstaller, QString(), false, false}, world.progress);
     QCOMPARE(installation.run(), InstallResult::Done);
     QCOMPARE(readFile(world.installer() + QStringLiteral("veldra")), QByteArray("program"));
+}
+
+// A source that is no file is not read: a named pipe would hold the installer forever.
+void TestInstallation::namedPipeIsNoFile()
+{
+    InstallWorld world;
+    QDir().mkpath(world.installer());
+    QCOMPARE(mkfifo(QFile::encodeName(world.installer() + QStringLiteral("pipe")).constData(), 0600), 0);
+    world.writeScript("[Datoteke]\npipe=%ProgramFolder%pipe\n");
+    world.script = ReadSetupScript(world.installer());
+    auto done = std::make_shared<std::atomic_bool>(false);
+    // On a thread of its own, so that a hanging copy fails the test instead of holding it.
+    std::thread([&world, done, choices = InstallChoices{world.folders(), QString(), false, false}] {
+        RecordedProgress progress;
+        Installation(world.script, choices, progress).run();
+        *done = true;
+    }).detach();
+    QTRY_VERIFY_WITH_TIMEOUT(*done, 5000);
+    QVERIFY(!QFileInfo::exists(world.folders().Program + QStringLiteral("pipe")));
 }
 
 void TestInstallation::desktopEntry()
