@@ -102,6 +102,18 @@ bool isWholeNumber(const QVariant &value)
     }
 }
 
+void bindSqliteValue(sqlite3_stmt *statement, int index, const QVariant &value)
+{
+    if (value.isNull())
+        sqlite3_bind_null(statement, index);
+    else if (value.typeId() == QMetaType::Double)
+        sqlite3_bind_double(statement, index, value.toDouble());
+    else if (isWholeNumber(value) || value.typeId() == QMetaType::Bool)
+        sqlite3_bind_int64(statement, index, value.toLongLong());
+    else
+        sqlite3_bind_text(statement, index, value.toString().toUtf8().constData(), -1, SQLITE_TRANSIENT);
+}
+
 bool isDateValue(const QVariant &value)
 {
     return value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate;
@@ -334,17 +346,8 @@ void Database::readSqlite(const Translation &translated, const QVariantMap &para
     if (!handle || sqlite3_prepare_v2(handle, translated.sql.toUtf8().constData(), -1, &prepared, nullptr) != SQLITE_OK)
         throw DatabaseError(tr("Napaka v poizvedbi."), translated.sql, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString());
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> statement(prepared, sqlite3_finalize);
-    for (const auto &[name, value] : boundValues(translated, parameters)) {
-        const int index = sqlite3_bind_parameter_index(prepared, name.toUtf8().constData());
-        if (value.isNull())
-            sqlite3_bind_null(prepared, index);
-        else if (value.typeId() == QMetaType::Double)
-            sqlite3_bind_double(prepared, index, value.toDouble());
-        else if (isWholeNumber(value) || value.typeId() == QMetaType::Bool)
-            sqlite3_bind_int64(prepared, index, value.toLongLong());
-        else
-            sqlite3_bind_text(prepared, index, value.toString().toUtf8().constData(), -1, SQLITE_TRANSIENT);
-    }
+    for (const auto &[name, value] : boundValues(translated, parameters))
+        bindSqliteValue(prepared, sqlite3_bind_parameter_index(prepared, name.toUtf8().constData()), value);
     const int count = sqlite3_column_count(prepared);
     QStringList names;
     for (int i = 0; i < count; ++i)
@@ -563,4 +566,54 @@ QVariant Database::fromDatabase(const Schema::Column *column, const QVariant &va
     default:
         return value;
     }
+}
+
+RepeatedStatement::RepeatedStatement(const Database &database, const QString &sql)
+    : m_database(database)
+    , m_sql(sql)
+{
+    if (database.dialect() == SqlDialect::Sqlite) {
+        sqlite3 *handle = sqliteHandle(database.connection());
+        if (!handle || sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &m_sqlite, nullptr) != SQLITE_OK)
+            throw DatabaseError(tr("Napaka v poizvedbi."), sql, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString());
+        return;
+    }
+    m_query.emplace(database.connection());
+    if (!m_query->prepare(sql))
+        throw DatabaseError(tr("Napaka v poizvedbi."), sql, m_query->lastError().text());
+}
+
+RepeatedStatement::~RepeatedStatement()
+{
+    sqlite3_finalize(m_sqlite);
+}
+
+QVariant RepeatedStatement::run(const QVariantList &values)
+{
+    ++m_database.m_writes;
+    if (!m_sqlite) {
+        for (qsizetype i = 0; i < values.size(); ++i)
+            m_query->bindValue(int(i), values[i]);
+        if (!m_query->exec())
+            throw DatabaseError(tr("Napaka pri delu z bazo."), m_sql, m_query->lastError().text());
+        const QVariant first = m_query->next() ? m_query->value(0) : QVariant();
+        m_query->finish();
+        return first;
+    }
+    sqlite3_reset(m_sqlite);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        bindSqliteValue(m_sqlite, int(i) + 1, values[i]);
+    QVariant first;
+    int rc = sqlite3_step(m_sqlite);
+    if (rc == SQLITE_ROW) {
+        first = qlonglong(sqlite3_column_int64(m_sqlite, 0));
+        while ((rc = sqlite3_step(m_sqlite)) == SQLITE_ROW) {
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        const QString reason = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_sqlite)));
+        sqlite3_reset(m_sqlite);
+        throw DatabaseError(tr("Napaka pri delu z bazo."), m_sql, reason);
+    }
+    return first;
 }
