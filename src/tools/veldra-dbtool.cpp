@@ -5,9 +5,14 @@
 //   veldra-dbtool postgres URL           creates the tables and first rows on a server, or adds
 //                                        what a server database of an earlier version lacks
 //   veldra-dbtool ddl sqlite|postgres    prints the table definitions
+//   veldra-dbtool import DATABASE FILE... [--on-duplicate skip|update|add]
+//                                        takes vCard and CSV files into a database
+//   veldra-dbtool export DATABASE FILE [--format vcard3|vcard4|csv]
+//                                        writes every person to a file
 
 #include "Database.h"
 #include "DatabaseError.h"
+#include "ExchangeCommands.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
 
@@ -22,8 +27,16 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
+    if (!args.isEmpty() && args[0] == QLatin1String("import")) {
+        QTextStream out(stdout);
+        return RunImportCommand(args.mid(1), out, err);
+    }
+    if (!args.isEmpty() && args[0] == QLatin1String("export")) {
+        QTextStream out(stdout);
+        return RunExportCommand(args.mid(1), out, err);
+    }
     if (args.size() != 2) {
-        err << "usage: veldra-dbtool template FILE | postgres URL | ddl sqlite|postgres\n";
+        err << "usage: veldra-dbtool template FILE | postgres URL | ddl sqlite|postgres | import DATABASE FILE... | export DATABASE FILE\n";
         return 2;
     }
     try {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ContactCard.h"
+
+class Database;
+
+// The persons as cards, in the order of ids (all persons and companies when ids is
+// empty), each once: the person's name and kind, the employer and function, the
+// address, the office telephone, the contacts by their kind, notes, categories and extra
+// data. Contacts of no exchanged kind and extra data without a property of their own go
+// as X-VELDRA properties, so that an import of the file restores them.
+QList<ContactCard> ExportCards(const Database &database, const QList<qint64> &ids = {});
