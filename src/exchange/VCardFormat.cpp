@@ -11,9 +11,18 @@
 
 namespace {
 
+// ASCII only, as names in a vCard are; the lengths first, as most names differ in length.
 bool sameText(QByteArrayView a, QByteArrayView b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'a' && a[i] <= 'z' ? char(a[i] - 32) : a[i];
+        const char y = b[i] >= 'a' && b[i] <= 'z' ? char(b[i] - 32) : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
 }
 
 qsizetype indexOfChar(QByteArrayView text, char c, qsizetype from = 0)
@@ -365,29 +374,33 @@ QString unescape(QStringView text, bool v21)
 {
     if (text.isEmpty())
         return {};
-    if (!text.contains(u'\\'))
+    qsizetype slash = text.indexOf(u'\\');
+    if (slash < 0)
         return text.toString();
     QString out;
     out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\\' && i + 1 < text.size()) {
-            const QChar next = text[i + 1];
-            if (next == u',' || next == u';' || next == u'\\' || next == u':') {
-                out += next;
-                ++i;
-                continue;
-            }
-            // 2.1 has no \n: its line breaks come quoted-printable.
-            if (!v21 && (next == u'n' || next == u'N')) {
-                out += u'\n';
-                ++i;
-                continue;
-            }
+    qsizetype start = 0;
+    for (; slash >= 0 && slash + 1 < text.size(); slash = text.indexOf(u'\\', start)) {
+        out.append(text.sliced(start, slash - start));
+        const QChar next = text[slash + 1];
+        start = slash + 2;
+        if (next == u',' || next == u';' || next == u'\\' || next == u':') {
+            out += next;
+        } else if (!v21 && (next == u'n' || next == u'N')) { // 2.1 has no \n: its line breaks come quoted-printable.
+            out += u'\n';
+        } else { // not an escape: the backslash stays
+            out += u'\\';
+            start = slash + 1;
         }
-        out += c;
     }
+    out.append(text.sliced(start));
     return out;
+}
+
+// A whole value without escapes is shared rather than copied.
+QString unescape(const QString &text, bool v21)
+{
+    return text.contains(u'\\') ? unescape(QStringView(text), v21) : text;
 }
 
 using Pieces = QVarLengthArray<QStringView, 8>;
@@ -431,18 +444,23 @@ QString namePart(const Pieces &pieces, qsizetype index, bool v21)
 
 // ---------------------------------------------------------------- dates
 
-bool isDigits(QStringView text)
-{
-    for (QChar c : text)
-        if (!c.isDigit() || c.unicode() > '9')
-            return false;
-    return !text.isEmpty();
-}
-
 bool isPossibleDay(int month, int day)
 {
     static const int longest[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month >= 1 && month <= 12 && day >= 1 && day <= longest[month - 1];
+}
+
+// The digits of a date, its hyphens left out; empty when anything else is in it.
+QVarLengthArray<int, 8> dateDigits(QStringView text)
+{
+    QVarLengthArray<int, 8> digits;
+    for (QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            digits.append(c.unicode() - '0');
+        else if (c != u'-')
+            return {};
+    }
+    return digits;
 }
 
 // 1980-05-06, 19800506, --0506, --05-06; a time after "T" is ignored.
@@ -452,16 +470,14 @@ CardDate parseDate(QStringView text)
     if (const qsizetype t = text.indexOf(u'T'); t >= 0)
         text = text.first(t);
     const bool withoutYear = text.startsWith(u"--");
-    if (withoutYear)
-        text = text.sliced(2);
-    QString digits = text.toString();
-    digits.remove(u'-');
-    if (!isDigits(digits) || digits.size() != (withoutYear ? 4 : 8))
+    const QVarLengthArray<int, 8> d = dateDigits(withoutYear ? text.sliced(2) : text);
+    if (d.size() != (withoutYear ? 4 : 8))
         return {};
+    const qsizetype m = d.size() - 4;
     CardDate date;
-    date.Year = withoutYear ? 0 : digits.first(4).toInt();
-    date.Month = digits.sliced(digits.size() - 4, 2).toInt();
-    date.Day = digits.sliced(digits.size() - 2).toInt();
+    date.Year = withoutYear ? 0 : d[0] * 1000 + d[1] * 100 + d[2] * 10 + d[3];
+    date.Month = d[m] * 10 + d[m + 1];
+    date.Day = d[m + 2] * 10 + d[m + 3];
     if (!isPossibleDay(date.Month, date.Day) || (!withoutYear && date.Year == 0))
         return {};
     return date;
@@ -790,10 +806,7 @@ QString VCardReader::text(const Property &property, const ValueParameters &param
 
 QString VCardReader::singleText(const Property &property, const ValueParameters &parameters)
 {
-    QString value = text(property, parameters);
-    if (value.contains(u'\\'))
-        value = unescape(value, m_v21);
-    return std::move(value).trimmed();
+    return unescape(text(property, parameters), m_v21).trimmed();
 }
 
 void VCardReader::readName(const QString &value)
@@ -807,6 +820,10 @@ void VCardReader::readOrganisation(const QString &value)
 {
     const Pieces pieces = splitUnescaped(value, u';');
     m_card.Organisation = piece(pieces, 0, m_v21);
+    if (pieces.size() <= 2) {
+        m_card.Department = piece(pieces, 1, m_v21);
+        return;
+    }
     QStringList units;
     for (qsizetype i = 1; i < pieces.size(); ++i)
         if (const QString unit = piece(pieces, i, m_v21); !unit.isEmpty())
