@@ -295,6 +295,8 @@ private:
         switch (field) {
         case CardField::HomeStreet:
         case CardField::WorkStreet: return appendText(address.Street, value, QStringLiteral(", "));
+        case CardField::HomePostOfficeBox:
+        case CardField::WorkPostOfficeBox: return appendText(address.PostOfficeBox, value, QStringLiteral(" "));
         case CardField::HomeLocality:
         case CardField::WorkLocality: return appendText(address.Locality, value, QStringLiteral(" "));
         case CardField::HomeRegion:

@@ -195,10 +195,11 @@ void TestCsvFormat::recognizesHeaders_data()
         << QStringList{"Title", "Middle Name", "Suffix", "Company", "Job Title", "Business Street 2",
                        "Business Country/Region", "Home Postal Code", "Business Phone", "Business Fax",
                        "E-mail 2 Address", "E-mail Display Name", "Priority", "Birthday", "Categories",
-                       "Car Phone"}
+                       "Car Phone", "Business Address PO Box"}
         << QStringList{"Naziv", "Srednje ime", "Pripona imena", "Podjetje", "Funkcija", "Ulica (služba)",
                        "Država (služba)", "Poštna številka", "Telefon (služba)", "Fax", "E-pošta",
-                       "(ne uvozi)", "(ne uvozi)", "Datum rojstva", "Kategorije", "Dodatni podatek"};
+                       "(ne uvozi)", "(ne uvozi)", "Datum rojstva", "Kategorije", "Dodatni podatek",
+                       "Poštni predal (služba)"};
     QTest::newRow("Google, older")
         << QStringList{"Name", "Given Name", "Additional Name", "Family Name", "Name Prefix",
                        "Group Membership", "E-mail 1 - Type", "E-mail 1 - Value", "Phone 2 - Type",
@@ -207,7 +208,7 @@ void TestCsvFormat::recognizesHeaders_data()
                        "Website 1 - Value", "IM 1 - Service"}
         << QStringList{"Celotno ime", "Ime", "Srednje ime", "Priimek", "Naziv", "Kategorije", "Vrsta podatka",
                        "E-pošta", "Vrsta podatka", "Telefonska številka", "(ne uvozi)", "Ulica",
-                       "Dodatni podatek", "(ne uvozi)", "Podjetje", "Funkcija", "Spletna stran",
+                       "Poštni predal", "(ne uvozi)", "Podjetje", "Funkcija", "Spletna stran",
                        "Dodatni podatek"};
     QTest::newRow("Google, newer")
         << QStringList{"First Name", "Name Suffix", "File As", "Organization Name", "Organization Department",
@@ -431,6 +432,7 @@ void TestCsvFormat::writesWhatItReads()
     CardAddress work;
     work.Street = QStringLiteral("Cankarjeva 3\nvhod \"B\"");
     work.Locality = QStringLiteral("Celje");
+    work.PostOfficeBox = QStringLiteral("P. P. 12");
     work.Types = {"work"};
     card.Addresses = {home, work};
     card.Urls = {{"https://zagar.example.si/", {}, {}}};
@@ -459,6 +461,7 @@ void TestCsvFormat::writesWhatItReads()
     QCOMPARE(valuesOf(back.Emails), valuesOf(card.Emails));
     QCOMPARE(valuesOf(back.Telephones), valuesOf(card.Telephones));
     QCOMPARE(addressesOf(back), addressesOf(card));
+    QCOMPARE(back.Addresses[1].PostOfficeBox, work.PostOfficeBox);
     QCOMPARE(valuesOf(back.Urls), valuesOf(card.Urls));
     QCOMPARE(dateOf(back.Birthday), dateOf(card.Birthday));
     QCOMPARE(back.Notes, card.Notes);
