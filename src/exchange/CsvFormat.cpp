@@ -285,10 +285,9 @@ private:
         if (!m_addresses.contains(key)) {
             m_addressOrder.append(key);
             const GivenTypes given = groupTypes(column);
-            QStringList types = given.Given ? given.Types : QStringList{};
+            const QString kind = isWorkAddress(field) ? QStringLiteral("work") : QStringLiteral("home");
+            QStringList types = given.Given ? given.Types : QStringList{kind};
             types.removeAll(QStringLiteral("pref"));
-            if (types.isEmpty() && !given.Given)
-                types = {isWorkAddress(field) ? QStringLiteral("work") : QStringLiteral("home")};
             m_addresses[key].Types = types;
         }
         CardAddress &address = m_addresses[key];
