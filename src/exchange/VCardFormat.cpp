@@ -43,6 +43,8 @@ bool containsWord(QByteArrayView text, QByteArrayView word)
 
 // ---------------------------------------------------------------- lines
 
+qsizetype valueColon(QByteArrayView line);
+
 // Splits a file into logical lines: folded continuations and quoted-printable soft
 // breaks are joined, CRLF and LF both end a line.
 class LineReader
@@ -91,7 +93,7 @@ bool LineReader::endsInSoftBreak(QByteArrayView line)
 {
     if (!line.endsWith('='))
         return false;
-    const qsizetype colon = indexOfChar(line, ':');
+    const qsizetype colon = valueColon(line);
     return colon > 0 && containsWord(line.first(colon), "QUOTED-PRINTABLE");
 }
 
@@ -137,6 +139,7 @@ struct Property
 
 enum class LineFault { None, NoColon, BadName };
 
+// The colon that ends the name and parameters: one inside a quoted parameter value does not.
 qsizetype valueColon(QByteArrayView line)
 {
     bool quoted = false;

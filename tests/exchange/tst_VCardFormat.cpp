@@ -329,6 +329,8 @@ void TestVCardFormat::readsLineAndValueForms_data()
                                                      << "notes" << "poslan\nnaprej";
     QTest::newRow("soft break between the bytes of a letter")
         << v21 + "NOTE;CHARSET=UTF-8;QUOTED-PRINTABLE:=C4=\r\n=8Drka\r\n" + end << "notes" << "črka";
+    QTest::newRow("soft break after a quoted colon")
+        << v21 + "NOTE;X-KRAJ=\"a:b\";ENCODING=QUOTED-PRINTABLE:ena=\r\n dva\r\n" + end << "notes" << "ena dva";
     QTest::newRow("equals sign without quoted-printable is text") << v30 + "URL:http://example.si/?a=\r\n" + end
                                                                  << "url" << "http://example.si/?a= []";
     QTest::newRow("iso-8859-2") << v21 + "FN;CHARSET=ISO-8859-2:\xB9ola \xE8\xE8\r\n" + end << "fn" << "šola čč";
