@@ -34,8 +34,14 @@ QString text(const QVariant &value)
 
 CardDate dateOf(const Database &database, const QVariant &stored)
 {
+    if (stored.isNull())
+        return {};
     static const Schema::Column *birth = Schema::table(u"TOsnovniPod")->column(u"DatumRojstva");
-    const QDate date = database.fromDatabase(birth, stored).toDateTime().date();
+    // The date of the form the program writes is read as it stands: a moment made of
+    // each would ask the time zone a hundred thousand times.
+    QDate date = stored.typeId() == QMetaType::QString ? QDate::fromString(stored.toString().left(10), Qt::ISODate) : QDate();
+    if (!date.isValid())
+        date = database.fromDatabase(birth, stored).toDateTime().date();
     return date.isValid() ? CardDate{date.year(), date.month(), date.day()} : CardDate{};
 }
 
