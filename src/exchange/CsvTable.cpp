@@ -141,11 +141,6 @@ bool readSeparatorLine(QStringView text, QChar *delimiter, qsizetype *next)
     return true;
 }
 
-CardProblem problemAt(int line, const QString &reason)
-{
-    return CardProblem{line, reason};
-}
-
 }
 
 QString DecodeCsvText(const QByteArray &bytes, CsvEncoding *found, bool *decodable)
@@ -242,8 +237,8 @@ CsvTable ReadCsvTable(const QByteArray &bytes)
     const QString text = DecodeCsvText(bytes, &table.Encoding, &decodable);
     if (!decodable) {
         // Reading on would replace the letters it cannot read; better nothing than that.
-        table.Problems.append(problemAt(1, QStringLiteral(
-            "Datoteka ni v zapisu UTF-8, kodne tabele Windows-1250 pa ta sistem ne pozna; ni prebrana.")));
+        table.Problems.append(CardProblem{1, QStringLiteral(
+            "Datoteka ni v zapisu UTF-8, kodne tabele Windows-1250 pa ta sistem ne pozna; ni prebrana.")});
         return table;
     }
     qsizetype pos = 0;
@@ -261,8 +256,8 @@ CsvTable ReadCsvTable(const QByteArray &bytes)
         }
         const Record record = readRecord(text, pos, table.Delimiter);
         if (record.OpenQuote >= 0) {
-            table.Problems.append(problemAt(line, QStringLiteral(
-                "Narekovaj se do konca datoteke ne zapre; vrstica ni prebrana.")));
+            table.Problems.append(CardProblem{line, QStringLiteral(
+                "Narekovaj se do konca datoteke ne zapre; vrstica ni prebrana.")});
             const int skippedLines = countLineEnds(text, pos, record.OpenQuote);
             int lineEnds = 0;
             pos = nextLineStart(text, record.OpenQuote, &lineEnds);
