@@ -26,8 +26,8 @@ struct CsvTable
     CsvEncoding Encoding = CsvEncoding::Utf8;
 };
 
-// Rows broken beyond repair (a quote left open to the end of the file) are reported and
-// left out; reading goes on at the line after the one they began on.
+// A row broken beyond repair (a quote left open to the end of the file) is reported at
+// the line it begins on and left out; reading goes on at the line after that quote.
 CsvTable ReadCsvTable(const QByteArray &bytes);
 
 // UTF-8 with or without BOM, UTF-16 with BOM or recognised by its NUL bytes, otherwise
