@@ -358,6 +358,8 @@ void TestVCardFormat::readsLineAndValueForms_data()
     QTest::newRow("unknown X- kept, unknown standard counted")
         << v30 + "X-CUSTOM-FIELD:vrednost\r\nFOO:bar\r\nX-ABUID:123\r\n" + end << "extra" << "X-CUSTOM-FIELD=vrednost";
     QTest::newRow("binary X- counted") << v30 + "X-FACE;ENCODING=b:AAAA\r\nFOO:bar\r\nFN:x\r\n" + end << "skipped" << "2";
+    QTest::newRow("birthday with hyphens, no year") << v30 + "BDAY:--05-06\r\n" + end << "bday" << "--05-06";
+    QTest::newRow("birthday with a time") << v30 + "BDAY:1980-05-06T00:00:00Z\r\n" + end << "bday" << "1980-05-06";
     QTest::newRow("bad birthday kept as text") << v30 + "BDAY:circa 1800\r\n" + end << "extra" << "BDAY=circa 1800";
     QTest::newRow("impossible birthday kept as text") << v30 + "BDAY:1980-02-30\r\n" + end << "extra" << "BDAY=1980-02-30";
     QTest::newRow("apple birthday without year") << v30 + "BDAY;X-APPLE-OMIT-YEAR=1604:1604-05-06\r\n" + end << "bday" << "--05-06";
