@@ -35,8 +35,9 @@ qsizetype indexOfChar(QByteArrayView text, char c, qsizetype from = 0)
 
 bool containsWord(QByteArrayView text, QByteArrayView word)
 {
+    const char first = char(word.front() | 0x20);
     for (qsizetype i = 0; i + word.size() <= text.size(); ++i)
-        if (sameText(text.sliced(i, word.size()), word))
+        if (char(text[i] | 0x20) == first && sameText(text.sliced(i, word.size()), word))
             return true;
     return false;
 }
