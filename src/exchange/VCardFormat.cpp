@@ -11,17 +11,20 @@
 
 namespace {
 
-// ASCII only, as names in a vCard are; the lengths first, as most names differ in length.
+// Names and parameters in a vCard are ASCII.
+char upperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - 32) : c;
+}
+
+// The lengths first, as most names differ in length.
 bool sameText(QByteArrayView a, QByteArrayView b)
 {
     if (a.size() != b.size())
         return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const char x = a[i] >= 'a' && a[i] <= 'z' ? char(a[i] - 32) : a[i];
-        const char y = b[i] >= 'a' && b[i] <= 'z' ? char(b[i] - 32) : b[i];
-        if (x != y)
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (upperAscii(a[i]) != upperAscii(b[i]))
             return false;
-    }
     return true;
 }
 
@@ -35,9 +38,9 @@ qsizetype indexOfChar(QByteArrayView text, char c, qsizetype from = 0)
 
 bool containsWord(QByteArrayView text, QByteArrayView word)
 {
-    const char first = char(word.front() | 0x20);
+    const char first = upperAscii(word.front());
     for (qsizetype i = 0; i + word.size() <= text.size(); ++i)
-        if (char(text[i] | 0x20) == first && sameText(text.sliced(i, word.size()), word))
+        if (upperAscii(text[i]) == first && sameText(text.sliced(i, word.size()), word))
             return true;
     return false;
 }
@@ -736,7 +739,7 @@ void VCardReader::addProperty(const Property &property)
         return;
     }
     for (qsizetype i = 0; i < property.Name.size(); ++i)
-        m_upperName[i] = property.Name[i] >= 'a' && property.Name[i] <= 'z' ? char(property.Name[i] - 32) : property.Name[i];
+        m_upperName[i] = upperAscii(property.Name[i]);
     const QByteArrayView upperName(m_upperName, property.Name.size());
     const Kind kind = kindOf(upperName);
     const ValueParameters parameters = interpret(property);
