@@ -619,6 +619,7 @@ private:
     void endCard();
     void report(int line, const QString &reason);
     void reportOnce(bool &reported, const QString &reason);
+    void reportBroken(const QString &reason);
     void addProperty(const Property &property);
     void addKnown(Kind kind, const Property &property, const ValueParameters &parameters);
 
@@ -644,6 +645,7 @@ private:
     bool m_reportedColon = false;
     bool m_reportedName = false;
     bool m_reportedOutside = false;
+    bool m_broken = false;
     ContactCard m_card;
     QList<GroupedValue> m_grouped;
     QList<GroupLabel> m_labels;
@@ -658,7 +660,7 @@ ReadCards VCardReader::read(qsizetype expectedCards)
         readLine(line, m_lines.lineNumber());
     }
     if (m_inCard) {
-        report(m_card.Line, QStringLiteral("manjka END:VCARD"));
+        reportBroken(QStringLiteral("manjka END:VCARD"));
         endCard();
     }
     if (m_result.Cards.isEmpty() && m_result.Problems.isEmpty())
@@ -675,8 +677,16 @@ void VCardReader::report(int line, const QString &reason)
 void VCardReader::reportOnce(bool &reported, const QString &reason)
 {
     if (!reported)
-        report(m_card.Line, reason);
+        reportBroken(reason);
     reported = true;
+}
+
+// A card that cannot be read whole is reported and left out: the user sees which, and no
+// half card comes in.
+void VCardReader::reportBroken(const QString &reason)
+{
+    report(m_card.Line, reason);
+    m_broken = true;
 }
 
 void VCardReader::readLine(QByteArrayView line, int number)
@@ -687,7 +697,7 @@ void VCardReader::readLine(QByteArrayView line, int number)
     const LineFault fault = parseProperty(line, property);
     if (fault == LineFault::None && sameText(property.Name, "BEGIN") && sameText(property.Value.trimmed(), "VCARD")) {
         if (m_inCard) {
-            report(m_card.Line, QStringLiteral("manjka END:VCARD"));
+            reportBroken(QStringLiteral("manjka END:VCARD"));
             endCard();
         }
         beginCard(number);
@@ -713,7 +723,7 @@ void VCardReader::beginCard(int line)
 {
     m_inCard = true;
     m_v21 = false;
-    m_reportedColon = m_reportedName = m_reportedOutside = false;
+    m_reportedColon = m_reportedName = m_reportedOutside = m_broken = false;
     m_card = ContactCard();
     m_card.Line = line;
     m_grouped.clear();
@@ -723,6 +733,8 @@ void VCardReader::beginCard(int line)
 void VCardReader::endCard()
 {
     m_inCard = false;
+    if (m_broken)
+        return;
     applyLabels();
     if (isEmpty(m_card)) {
         if (!m_reportedColon && !m_reportedName)

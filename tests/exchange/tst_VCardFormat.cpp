@@ -300,12 +300,12 @@ void TestVCardFormat::malformedSamplesKeepTheOtherCards_data()
     QTest::addColumn<QString>("names");
     QTest::addColumn<QList<int>>("lines");
     QTest::newRow("missing end") << "malformed-missing-end.vcf" << "7:manjka END:VCARD"
-                                 << "Alenka Zupančič | Boštjan Kržič | Cvetka Žnidaršič" << QList<int>{1, 7, 13};
+                                 << "Alenka Zupančič | Cvetka Žnidaršič" << QList<int>{1, 13};
     QTest::newRow("no colon") << "malformed-no-colon.vcf" << "7:vrstica 12 brez dvopičja"
-                              << "Alenka Zupančič | Boštjan Kržič | Cvetka Žnidaršič" << QList<int>{1, 7, 15};
+                              << "Alenka Zupančič | Cvetka Žnidaršič" << QList<int>{1, 15};
 }
 
-// The broken card keeps what could be read of it: nothing the file holds is lost.
+// The broken card is reported where it begins and left out; the others are read.
 void TestVCardFormat::malformedSamplesKeepTheOtherCards()
 {
     QFETCH(QString, file);
@@ -319,7 +319,7 @@ void TestVCardFormat::malformedSamplesKeepTheOtherCards()
     for (const ContactCard &card : read.Cards)
         found.append(card.Line);
     QCOMPARE(found, lines);
-    QCOMPARE(field(read.Cards[2], QStringLiteral("tel")), QStringLiteral("041 100 003 [cell]"));
+    QCOMPARE(field(read.Cards.last(), QStringLiteral("tel")), QStringLiteral("041 100 003 [cell]"));
 }
 
 void TestVCardFormat::readsLineAndValueForms_data()
@@ -398,10 +398,10 @@ void TestVCardFormat::reportsBrokenFiles_data()
     QTest::newRow("end without begin") << QByteArray("FN:x\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Ana\r\nEND:VCARD\r\n")
                                        << "1:vrstica zunaj vizitke | 2:END:VCARD brez BEGIN:VCARD" << 1;
     QTest::newRow("cut off at the end") << QByteArray("BEGIN:VCARD\r\nFN:Ana\r\nBEGIN:VCARD\r\nFN:Bor\r\n")
-                                        << "1:manjka END:VCARD | 3:manjka END:VCARD" << 2;
+                                        << "1:manjka END:VCARD | 3:manjka END:VCARD" << 0;
     QTest::newRow("binary junk inside a card")
         << bytes("BEGIN:VCARD\r\nFN:Ana\r\n\x89PNG\x1A\x00\xFF:\xFE\r\n\x01\x02\r\nEND:VCARD\r\n")
-        << "1:neberljiva vrstica 3 | 1:vrstica 4 brez dvopičja" << 1;
+        << "1:neberljiva vrstica 3 | 1:vrstica 4 brez dvopičja" << 0;
     QTest::newRow("empty card") << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nEND:VCARD\r\n") << "1:prazna vizitka" << 0;
     QTest::newRow("no cards") << bytes("\x89PNG\x00\x00") << "1:vrstica zunaj vizitke" << 0;
     QTest::newRow("empty file") << QByteArray() << "1:v datoteki ni nobene vizitke" << 0;
