@@ -26,6 +26,9 @@ struct MainWindowServices
     // still using it, say).
     std::function<bool()> mayClose;
     std::function<void()> showAboutWindow;
+    // "Uvoz ..." and "Izvoz ...": persons from and to the files of other address books.
+    std::function<void()> importPersons;
+    std::function<void()> exportPersons;
     // The number of persons after a fresh read, for the usage figures.
     std::function<std::optional<int>()> countPersons;
     // Child windows opened by name ("FKraji", ...); names are compared without regard to case.

@@ -228,6 +228,16 @@ void TFMain::createMenus()
     QAction *exit = addMenuEntry(glavno, "Izhod1", tr("&Izhod"), tr("Izhod iz programa"));
     SetDefaultShortcut(exit, QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(exit, &QAction::triggered, this, &TFMain::close);
+    // After the exit, so that no entry above moves and every stored shortcut keeps its entry.
+    glavno->addSeparator();
+    connect(addMenuEntry(glavno, "Uvoz1", tr("Uvoz ..."), tr("Uvoz oseb iz datotek vCard in CSV")), &QAction::triggered, this, [this] {
+        if (m_services.importPersons)
+            m_services.importPersons();
+    });
+    connect(addMenuEntry(glavno, "Izvoz1", tr("Izvoz ..."), tr("Izvoz oseb v datoteko vCard ali CSV")), &QAction::triggered, this, [this] {
+        if (m_services.exportPersons)
+            m_services.exportPersons();
+    });
 
     QMenu *codeLists = topLevel("ifranti1", tr("&Šifranti"), tr("Šifranti"));
     const auto codeList = [&](const char *name, const QString &caption, const QString &hint, const char *window,

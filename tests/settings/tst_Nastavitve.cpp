@@ -250,7 +250,7 @@ private Q_SLOTS:
         World world;
         const ShortcutsPage *page = world.settings->Shortcuts;
         // Separators, the external programs and their menu are no commands here.
-        QCOMPARE(describe(page->TreeView1), QStringLiteral("Glavno: Nastavitve, Izhod | Šifranti: Kraji, Pokrajine, "
+        QCOMPARE(describe(page->TreeView1), QStringLiteral("Glavno: Nastavitve, Izhod, Uvoz ..., Izvoz ... | Šifranti: Kraji, Pokrajine, "
                                                            "Države, Kategorije, Kontakti, Alarmi | Pomoc: Vizitka"));
 
         page->TreeView1->setCurrentItem(node(page->TreeView1, QStringLiteral("Šifranti/Kraji")));

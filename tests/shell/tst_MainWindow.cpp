@@ -161,7 +161,7 @@ void TestMainWindow::menusAndToolBar()
     QCOMPARE(window.menuBar()->actions().at(0)->text(), QStringLiteral("&Glavno"));
     QCOMPARE(window.menuBar()->actions().at(1)->text(), QStringLiteral("&Šifranti"));
     QCOMPARE(window.menuBar()->actions().at(2)->text(), QStringLiteral("&Pomoc"));
-    QCOMPARE(entryCaptions(topMenu(window, 0)), (QStringList{"Nastavitve", "-", "&Izhod"}));
+    QCOMPARE(entryCaptions(topMenu(window, 0)), (QStringList{"Nastavitve", "-", "&Izhod", "-", "Uvoz ...", "Izvoz ..."}));
     QCOMPARE(entryCaptions(topMenu(window, 0)->actions().at(0)->menu()), (QStringList{"Uporabnik", "-", "Splošno"}));
     QCOMPARE(entryCaptions(topMenu(window, 1)),
              (QStringList{"&Kraji", "&Pokrajine", "&Države", "-", "Kategorije", "-", "Kontakti", "Alarmi"}));
