@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
+#include <QSet>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTimer>
@@ -154,6 +155,23 @@ QVariant TFVeldra::currentPerson() const
 QString TFVeldra::currentPersonId() const
 {
     return currentPerson().toString();
+}
+
+QList<qint64> TFVeldra::listedPersonIds() const
+{
+    QList<qint64> ids;
+    if (!QPregled->isOpen())
+        return ids;
+    const int field = QPregled->fieldIndex(QStringLiteral("ID"));
+    QSet<qint64> seen;
+    for (int recNo = 1; recNo <= QPregled->recordCount(); ++recNo) {
+        const qint64 id = QPregled->valueAt(recNo, field).toLongLong();
+        if (!seen.contains(id)) {
+            seen.insert(id);
+            ids.append(id);
+        }
+    }
+    return ids;
 }
 
 void TFVeldra::destroyModuleWindows()

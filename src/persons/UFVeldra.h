@@ -49,6 +49,9 @@ public:
     // The current person's ID, null (or empty) when no person is shown.
     QVariant currentPerson() const;
     QString currentPersonId() const;
+    // The persons of the browse list as it stands, in its order, each once (a search may
+    // list a person several times).
+    QList<qint64> listedPersonIds() const;
     // The modules' windows in the section of linked programs go with the main window.
     void destroyModuleWindows();
 
