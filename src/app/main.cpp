@@ -34,6 +34,7 @@
 #include "UFPokrajine.h"
 #include "UFPregledAlarmov.h"
 #include "UFVeldra.h"
+#include "ContactExchange.h"
 #include "UFVizitka.h"
 #include "UIKor_Veldra.h"
 #include "UpgradeCheck.h"
@@ -51,6 +52,8 @@ namespace {
 
 // The automation object other programs reach over the session bus.
 TIKor_Veldra *Automation = nullptr;
+// Import and export of persons, made with the person window.
+ContactExchange *Exchange = nullptr;
 
 // A click on a module's menu item: the module hears of it with the current person.
 void PluginClick(QAction *item)
@@ -73,6 +76,8 @@ MainWindowServices mainWindowServices()
     };
     services.createLauncherShortcuts = AddToLauncherBar;
     services.showAboutWindow = [] { FVizitka->exec(); };
+    services.importPersons = [] { Exchange->importChosenFiles(); };
+    services.exportPersons = [] { Exchange->exportPersons(); };
     services.buildExternalProgramsMenu = [](QMenuBar *menu) {
         BuildProgramMenus(QStringLiteral("Moduli.ini"), menu, ZunanjiProgramiClick);
     };
@@ -144,6 +149,18 @@ void CreateWindows(SingleInstance &instance, StartMode startMode)
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->setWindowFlags(frame->windowFlags() & ~Qt::WindowMinimizeButtonHint);
     FMain->setPersonWindow(persons);
+    Exchange = new ContactExchange({[]() -> Database & { return DataMod->database(); }, [] { return FVeldra->listedPersonIds(); },
+                                    []() -> std::optional<qint64> {
+                                        const QVariant id = FVeldra->currentPerson();
+                                        return id.isNull() ? std::nullopt : std::optional(id.toLongLong());
+                                    },
+                                    [](const QStringList &tables) {
+                                        for (const QString &table : tables)
+                                            DataMod->MarkTableChanged(table);
+                                        FVeldra->refreshKeepingPosition();
+                                    }},
+                                   FMain);
+    Exchange->acceptDrops(persons);
     // Then the edit dialogs of the person's alarms and contacts, the alarm window, the
     // note dialog, and last the alarm review.
     new TFDUAlarm(FMain);
