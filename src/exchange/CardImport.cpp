@@ -611,21 +611,35 @@ CardImport::CardImport(Database &database)
 {
 }
 
+CardImport::CardFeed CardImport::feedOf(const QList<ContactCard> &cards)
+{
+    return [&cards](const std::function<void(const ContactCard &)> &take) {
+        for (const ContactCard &card : cards)
+            take(card);
+    };
+}
+
 ImportSummary CardImport::run(const QList<ContactCard> &cards, DuplicatePolicy policy, const std::function<bool(int)> &progress)
+{
+    return run(feedOf(cards), policy, progress);
+}
+
+ImportSummary CardImport::run(const CardFeed &feed, DuplicatePolicy policy, const std::function<bool(int)> &progress)
 {
     ImportSummary summary;
     try {
         m_database.transaction([&] {
             ImportWork work(m_database, summary);
-            for (qsizetype i = 0; i < cards.size(); ++i) {
-                if (progress && i % 200 == 0 && !progress(int(i)))
+            int done = 0;
+            feed([&](const ContactCard &card) {
+                if (progress && done % 200 == 0 && !progress(done))
                     throw Cancelled();
-                const ContactCard &card = cards[i];
+                ++done;
                 const QString fullName = FullNameOf(card);
                 if (fullName.isEmpty()) {
                     ++summary.Skipped;
                     summary.Notices.append({card.Line, tr("kartica brez imena")});
-                    continue;
+                    return;
                 }
                 const std::optional<qint64> existing = policy == DuplicatePolicy::Add ? std::nullopt : work.duplicateOf(card, fullName);
                 if (existing && policy == DuplicatePolicy::Skip) {
@@ -636,8 +650,8 @@ ImportSummary CardImport::run(const QList<ContactCard> &cards, DuplicatePolicy p
                 } else {
                     work.add(card, fullName);
                 }
-            }
-            if (progress && !progress(int(cards.size())))
+            });
+            if (progress && !progress(done))
                 throw Cancelled();
         });
     } catch (const Cancelled &) {
@@ -649,14 +663,19 @@ ImportSummary CardImport::run(const QList<ContactCard> &cards, DuplicatePolicy p
 
 int CardImport::countDuplicates(const QList<ContactCard> &cards) const
 {
+    return countDuplicates(feedOf(cards));
+}
+
+int CardImport::countDuplicates(const CardFeed &feed) const
+{
     ImportSummary unused;
     const ImportWork work(m_database, unused);
     int duplicates = 0;
-    for (const ContactCard &card : cards) {
+    feed([&](const ContactCard &card) {
         const QString fullName = FullNameOf(card);
         if (!fullName.isEmpty() && work.duplicateOf(card, fullName))
             ++duplicates;
-    }
+    });
     return duplicates;
 }
 

@@ -32,15 +32,23 @@ struct ImportSummary
 class CardImport
 {
 public:
+    // Hands each card to take in turn: cards read from a file as they come, so that a
+    // large file is never held as cards all at once.
+    using CardFeed = std::function<void(const std::function<void(const ContactCard &)> &take)>;
+
     explicit CardImport(Database &database);
 
     // progress is told how many cards are done; when it answers false the import stops
     // and nothing of it is kept.
+    ImportSummary run(const CardFeed &feed, DuplicatePolicy policy, const std::function<bool(int)> &progress = {});
     ImportSummary run(const QList<ContactCard> &cards, DuplicatePolicy policy,
                       const std::function<bool(int)> &progress = {});
 
     // How many cards would find their person there already, for asking once.
+    int countDuplicates(const CardFeed &feed) const;
     int countDuplicates(const QList<ContactCard> &cards) const;
+
+    static CardFeed feedOf(const QList<ContactCard> &cards);
 
     // The tables an import writes, for telling the windows that show them.
     static QStringList tablesWritten();

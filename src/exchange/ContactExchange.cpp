@@ -6,7 +6,6 @@
 #include "Database.h"
 #include "DatabaseError.h"
 #include "PublicFunctions.h"
-#include "VCardFormat.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -97,19 +96,39 @@ void ContactExchange::importChosenFiles()
         importFiles(files);
 }
 
-std::optional<ReadCards> ContactExchange::readFile(const QString &file)
+// A file to import: a vCard file read as it goes, or the cards of a CSV file as its
+// columns were mapped.
+struct ContactExchange::Source
 {
-    if (FormatOfFileName(file) != ExchangeFormat::Csv)
-        return ReadExchangeFile(file);
-    QFile source(file);
-    if (!source.open(QIODevice::ReadOnly))
-        return ReadCards{{}, {{0, tr("Datoteke ni mogoče odpreti: %1").arg(source.errorString())}}};
-    const CsvTable table = ReadCsvTable(source.readAll());
-    CsvMappingDialog mapping(table, QFileInfo(file).fileName(), m_parent);
+    QString name;
+    std::unique_ptr<CardFile> file;
+    ReadCards csv;
+
+    CardImport::CardFeed feed() { return file ? file->feed() : CardImport::feedOf(csv.Cards); }
+    QList<CardProblem> problems() const { return file ? file->problems() : csv.Problems; }
+    qsizetype count() const { return file ? file->count() : csv.Cards.size(); }
+};
+
+std::unique_ptr<ContactExchange::Source> ContactExchange::open(const QString &file)
+{
+    auto source = std::make_unique<Source>();
+    source->name = QFileInfo(file).fileName();
+    if (FormatOfFileName(file) != ExchangeFormat::Csv) {
+        source->file = std::make_unique<CardFile>(file);
+        return source;
+    }
+    QFile bytes(file);
+    if (!bytes.open(QIODevice::ReadOnly)) {
+        source->csv.Problems = {{0, tr("Datoteke ni mogoče odpreti: %1").arg(bytes.errorString())}};
+        return source;
+    }
+    const CsvTable table = ReadCsvTable(bytes.readAll());
+    CsvMappingDialog mapping(table, source->name, m_parent);
     if (mapping.exec() != QDialog::Accepted)
-        return std::nullopt;
+        return nullptr;
     mapping.remember();
-    return CardsFromTable(table, mapping.mapping(), mapping.firstRowIsHeader());
+    source->csv = CardsFromTable(table, mapping.mapping(), mapping.firstRowIsHeader());
+    return source;
 }
 
 std::optional<DuplicatePolicy> ContactExchange::askDuplicates(int duplicates)
@@ -137,34 +156,46 @@ std::optional<DuplicatePolicy> ContactExchange::askDuplicates(int duplicates)
 
 void ContactExchange::importFiles(const QStringList &files)
 {
-    QList<ContactCard> cards;
-    QList<CardProblem> unread;
-    QStringList unreadFiles;
+    std::vector<std::unique_ptr<Source>> sources;
+    qsizetype count = 0;
     for (const QString &file : files) {
-        const std::optional<ReadCards> read = readFile(file);
-        if (!read)
+        std::unique_ptr<Source> source = open(file);
+        if (!source)
             return;
-        cards += read->Cards;
-        for (const CardProblem &problem : read->Problems) {
-            unread << problem;
-            unreadFiles << QFileInfo(file).fileName();
-        }
+        count += source->count();
+        sources.push_back(std::move(source));
     }
-    if (cards.isEmpty()) {
+    const CardImport::CardFeed everyFile = [&sources](const std::function<void(const ContactCard &)> &take) {
+        for (const auto &source : sources)
+            source->feed()(take);
+    };
+    const auto unreadOf = [&sources](QStringList &names) {
+        QList<CardProblem> unread;
+        for (const auto &source : sources) {
+            for (const CardProblem &problem : source->problems()) {
+                unread << problem;
+                names << source->name;
+            }
+        }
+        return unread;
+    };
+    QStringList unreadFiles;
+    if (count == 0) {
+        const QList<CardProblem> unread = unreadOf(unreadFiles);
         tellSummary({}, unread, unreadFiles);
         return;
     }
     try {
         Database &database = m_program.database();
         CardImport import(database);
-        const std::optional<DuplicatePolicy> policy = askDuplicates(import.countDuplicates(cards));
+        const std::optional<DuplicatePolicy> policy = askDuplicates(import.countDuplicates(everyFile));
         if (!policy)
             return;
-        QProgressDialog progress(tr("Uvažam osebe ..."), tr("Prekliči"), 0, int(cards.size()), m_parent);
+        QProgressDialog progress(tr("Uvažam osebe ..."), tr("Prekliči"), 0, int(count), m_parent);
         progress.setWindowTitle(tr("Uvoz oseb"));
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);
-        const ImportSummary summary = import.run(cards, *policy, [&progress](int done) {
+        const ImportSummary summary = import.run(everyFile, *policy, [&progress](int done) {
             progress.setValue(done);
             QApplication::processEvents();
             return !progress.wasCanceled();
@@ -176,6 +207,7 @@ void ContactExchange::importFiles(const QStringList &files)
         }
         if (m_program.changed)
             m_program.changed(CardImport::tablesWritten());
+        const QList<CardProblem> unread = unreadOf(unreadFiles);
         tellSummary(summary, unread, unreadFiles);
     } catch (const DatabaseError &error) {
         ShowMessageBox(tr("Uvoz ni uspel, v imenik ni bilo dodano nič.\n%1").arg(error.message()), 0);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class Database;
@@ -47,7 +48,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    std::optional<ReadCards> readFile(const QString &file);
+    struct Source;
+    std::unique_ptr<Source> open(const QString &file);
     std::optional<DuplicatePolicy> askDuplicates(int duplicates);
     void tellSummary(const ImportSummary &summary, const QList<CardProblem> &unread, const QStringList &unreadFiles);
 

@@ -8,7 +8,9 @@
 
 #include <QTextStream>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -44,31 +46,36 @@ int RunImportCommand(const QStringList &given, QTextStream &out, QTextStream &er
         return 2;
     }
     const DuplicatePolicy policy = DuplicatePolicy(policies.indexOf(*duplicates));
-    QList<ContactCard> cards;
-    bool refused = false;
-    for (const QString &file : arguments.mid(1)) {
-        const ReadCards read = ReadExchangeFile(file);
-        cards += read.Cards;
-        for (const CardProblem &problem : read.Problems)
-            out << file << ":" << problem.Line << ": " << problem.Reason << "\n";
-        refused = refused || !read.Problems.isEmpty();
-    }
+    // The files one after the other into one import, each read as it goes.
+    std::vector<std::unique_ptr<CardFile>> files;
+    for (const QString &file : arguments.mid(1))
+        files.push_back(std::make_unique<CardFile>(file));
+    const CardImport::CardFeed everyFile = [&files](const std::function<void(const ContactCard &)> &take) {
+        for (const auto &file : files)
+            file->feed()(take);
+    };
     try {
         Database database(locationOf(arguments.first()));
-        const ImportSummary summary = CardImport(database).run(cards, policy);
+        const ImportSummary summary = CardImport(database).run(everyFile, policy);
+        bool refused = false;
+        for (size_t i = 0; i < files.size(); ++i) {
+            for (const CardProblem &problem : files[i]->problems())
+                out << arguments.at(qsizetype(i) + 1) << ":" << problem.Line << ": " << problem.Reason << "\n";
+            refused = refused || !files[i]->problems().isEmpty();
+        }
         for (const CardProblem &notice : summary.Notices)
             out << "line " << notice.Line << ": " << notice.Reason << "\n";
         out << "imported " << summary.Persons << " persons, " << summary.Contacts << " contacts, skipped " << summary.Skipped;
         if (summary.Updated > 0)
             out << ", updated " << summary.Updated;
         out << "\n";
+        return refused ? 1 : 0;
     } catch (const DatabaseError &error) {
         err << error.message() << "\n";
         if (!error.driverText().isEmpty())
             err << error.driverText() << "\n";
         return 1;
     }
-    return refused ? 1 : 0;
 }
 
 int RunExportCommand(const QStringList &given, QTextStream &out, QTextStream &err)

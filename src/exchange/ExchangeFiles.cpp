@@ -22,13 +22,45 @@ bool isCsv(const QString &path)
 
 }
 
-ReadCards ReadExchangeFile(const QString &path)
+CardFile::CardFile(const QString &path)
+    : m_csv(isCsv(path))
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, {{0, tr("Datoteke ni mogoče odpreti: %1").arg(file.errorString())}}};
-    const QByteArray bytes = file.readAll();
-    return isCsv(path) ? ReadCsv(bytes) : ReadVCards(bytes);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_problems = {{0, tr("Datoteke ni mogoče odpreti: %1").arg(file.errorString())}};
+        return;
+    }
+    m_bytes = file.readAll();
+    if (m_csv) {
+        ReadCards read = ReadCsv(m_bytes);
+        m_csvCards = std::move(read.Cards);
+        m_problems = std::move(read.Problems);
+        m_bytes.clear();
+    }
+}
+
+CardImport::CardFeed CardFile::feed()
+{
+    if (m_csv)
+        return CardImport::feedOf(m_csvCards);
+    return [this](const std::function<void(const ContactCard &)> &take) {
+        if (!m_bytes.isEmpty())
+            m_problems = ReadVCards(m_bytes, [&take](ContactCard &&card) { take(card); });
+    };
+}
+
+qsizetype CardFile::count() const
+{
+    return m_csv ? m_csvCards.size() : CountVCards(m_bytes);
+}
+
+ReadCards ReadExchangeFile(const QString &path)
+{
+    CardFile file(path);
+    ReadCards read;
+    file.feed()([&read](const ContactCard &card) { read.Cards.append(card); });
+    read.Problems = file.problems();
+    return read;
 }
 
 ExchangeFormat FormatOfFileName(const QString &path)

@@ -610,8 +610,12 @@ void applyLabel(const QString &label, QStringList &types, QString &target)
 class VCardReader
 {
 public:
-    explicit VCardReader(QByteArrayView file) : m_lines(file) {}
-    ReadCards read(qsizetype expectedCards);
+    VCardReader(QByteArrayView file, std::function<void(ContactCard &&)> take)
+        : m_lines(file)
+        , m_take(std::move(take))
+    {
+    }
+    QList<CardProblem> read();
 
 private:
     void readLine(QByteArrayView line, int number);
@@ -638,7 +642,9 @@ private:
 
     LineReader m_lines;
     TextDecoder m_decoder;
-    ReadCards m_result;
+    std::function<void(ContactCard &&)> m_take;
+    QList<CardProblem> m_problems;
+    qsizetype m_cards = 0;
 
     bool m_inCard = false;
     bool m_v21 = false;
@@ -652,9 +658,8 @@ private:
     char m_upperName[64];
 };
 
-ReadCards VCardReader::read(qsizetype expectedCards)
+QList<CardProblem> VCardReader::read()
 {
-    m_result.Cards.reserve(expectedCards);
     while (!m_lines.atEnd()) {
         const QByteArrayView line = m_lines.next(m_inCard && m_v21);
         readLine(line, m_lines.lineNumber());
@@ -663,14 +668,14 @@ ReadCards VCardReader::read(qsizetype expectedCards)
         reportBroken(QStringLiteral("manjka END:VCARD"));
         endCard();
     }
-    if (m_result.Cards.isEmpty() && m_result.Problems.isEmpty())
+    if (m_cards == 0 && m_problems.isEmpty())
         report(1, QStringLiteral("v datoteki ni nobene vizitke"));
-    return std::move(m_result);
+    return std::move(m_problems);
 }
 
 void VCardReader::report(int line, const QString &reason)
 {
-    m_result.Problems.append({line, reason});
+    m_problems.append({line, reason});
 }
 
 // One report of a kind per card: a card of binary junk would fill the list.
@@ -741,7 +746,8 @@ void VCardReader::endCard()
             report(m_card.Line, QStringLiteral("prazna vizitka"));
         return;
     }
-    m_result.Cards.append(std::move(m_card));
+    ++m_cards;
+    m_take(std::move(m_card));
 }
 
 void VCardReader::addProperty(const Property &property)
@@ -1217,15 +1223,39 @@ void VCardWriter::write(const ContactCard &card)
 
 }
 
-ReadCards ReadVCards(const QByteArray &file)
+namespace {
+
+// The file as the reader reads it: eight-bit text without a byte order mark.
+QByteArrayView readableText(const QByteArray &text)
 {
-    const QByteArray text = asEightBit(file);
     QByteArrayView view(text);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
+    return view;
+}
+
+}
+
+QList<CardProblem> ReadVCards(const QByteArray &file, const std::function<void(ContactCard &&card)> &take)
+{
+    const QByteArray text = asEightBit(file);
+    return VCardReader(readableText(text), take).read();
+}
+
+ReadCards ReadVCards(const QByteArray &file)
+{
+    ReadCards result;
     // Room made at once: moving a hundred thousand cards as the list grows costs more than counting.
-    const qsizetype expected = QByteArray::fromRawData(view.data(), view.size()).count("BEGIN:VCARD");
-    return VCardReader(view).read(expected);
+    result.Cards.reserve(CountVCards(file));
+    result.Problems = ReadVCards(file, [&result](ContactCard &&card) { result.Cards.append(std::move(card)); });
+    return result;
+}
+
+qsizetype CountVCards(const QByteArray &file)
+{
+    const QByteArray text = asEightBit(file);
+    const QByteArrayView view = readableText(text);
+    return QByteArray::fromRawData(view.data(), view.size()).count("BEGIN:VCARD");
 }
 
 QByteArray WriteVCards(const QList<ContactCard> &cards, VCardVersion version)
