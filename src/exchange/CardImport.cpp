@@ -145,6 +145,7 @@ public:
 private:
     void readCodeLists();
     void readPersons();
+    void know(qint64 person, const QString &fullName, const QString &contact);
     QVariantList personValues(const ContactCard &card, const QString &fullName);
     void addDetails(qint64 person, const ContactCard &card, const QSet<QString> &haveContacts);
     qint64 insert(TableInserter &inserter, const QVariantList &values);
@@ -184,8 +185,10 @@ private:
     QHash<int, qint64> m_typesByKind;
     QHash<QString, qint64> m_typesByName;    // "kind|name"
     int m_lastTypeSort = 0;
-    QMultiHash<QString, qint64> m_personsByName;
+    QHash<qint64, QString> m_nameOfPerson;
     QHash<qint64, QSet<QString>> m_personContacts;
+    // "name|contact" of every person: a duplicate is found with one look per contact.
+    QHash<QString, qint64> m_duplicateKeys;
 };
 
 ImportWork::ImportWork(Database &database, ImportSummary &summary)
@@ -252,12 +255,13 @@ void ImportWork::readPersons()
 {
     m_database.read(QStringLiteral("SELECT ID, CelotnoIme, Podjetje, TelVPodjetju FROM TOsnovniPod"), {}, [](const QStringList &) {},
                     [this](const QVariant *v) {
+                        const qint64 id = v[0].toLongLong();
                         const QString name = folded(v[1].toString());
-                        m_personsByName.insert(name, v[0].toLongLong());
+                        m_nameOfPerson.insert(id, name);
                         if (const QString office = comparableTelephone(v[3].toString()); !office.isEmpty())
-                            m_personContacts[v[0].toLongLong()].insert(QStringLiteral("#") + office);
+                            know(id, name, QStringLiteral("#") + office);
                         if (v[2].toString() == QLatin1String("True") && !m_companies.contains(name))
-                            m_companies.insert(name, v[0].toLongLong());
+                            m_companies.insert(name, id);
                     });
     m_database.read(QStringLiteral("SELECT TOsnovniPodVezaKontakt.IDOsebe, TOsnovniPodVezaKontakt.Value, TKontakti.Vrsta "
                                    "FROM TOsnovniPodVezaKontakt INNER JOIN TKontakti ON TOsnovniPodVezaKontakt.IDKontat = TKontakti.ID"),
@@ -267,8 +271,18 @@ void ImportWork::readPersons()
                                               : kind == Telephone || kind == Mobile || kind == Fax
                                                   ? QString(QStringLiteral("#") + comparableTelephone(v[1].toString()))
                                                   : QString(QString::number(kind) + QLatin1Char('|') + v[1].toString());
-                        m_personContacts[v[0].toLongLong()].insert(value);
+                        const qint64 id = v[0].toLongLong();
+                        know(id, m_nameOfPerson.value(id), value);
                     });
+}
+
+// What makes a person found again: its name with one of its contacts.
+void ImportWork::know(qint64 person, const QString &fullName, const QString &contact)
+{
+    m_personContacts[person].insert(contact);
+    const QString key = fullName + QLatin1Char('|') + contact;
+    if (!m_duplicateKeys.contains(key))
+        m_duplicateKeys.insert(key, person);
 }
 
 qint64 ImportWork::insert(TableInserter &inserter, const QVariantList &values)
@@ -280,19 +294,10 @@ qint64 ImportWork::insert(TableInserter &inserter, const QVariantList &values)
 
 std::optional<qint64> ImportWork::duplicateOf(const ContactCard &card, const QString &fullName) const
 {
-    const QString name = folded(fullName);
-    auto it = m_personsByName.constFind(name);
-    if (it == m_personsByName.cend())
-        return std::nullopt;
-    const QStringList values = comparableContacts(card);
-    for (; it != m_personsByName.cend() && it.key() == name; ++it) {
-        const auto have = m_personContacts.constFind(it.value());
-        if (have == m_personContacts.cend())
-            continue;
-        for (const QString &value : values) {
-            if (have->contains(value))
-                return it.value();
-        }
+    const QString name = folded(fullName) + QLatin1Char('|');
+    for (const QString &value : comparableContacts(card)) {
+        if (const auto found = m_duplicateKeys.constFind(name + value); found != m_duplicateKeys.cend())
+            return *found;
     }
     return std::nullopt;
 }
@@ -363,7 +368,7 @@ QVariant ImportWork::company(const QString &name)
                                          QStringLiteral("True"), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
                                          QVariant()});
     m_companies.insert(folded(name), id);
-    m_personsByName.insert(folded(name), id);
+    m_nameOfPerson.insert(id, folded(name));
     ++m_summary.Persons;
     return id;
 }
@@ -529,13 +534,13 @@ void ImportWork::add(const ContactCard &card, const QString &fullName)
 {
     m_line = card.Line;
     const qint64 person = insert(m_persons, personValues(card, fullName));
-    m_personsByName.insert(folded(fullName), person);
-    if (card.IsOrganisation && !m_companies.contains(folded(fullName)))
-        m_companies.insert(folded(fullName), person);
+    const QString name = folded(fullName);
+    m_nameOfPerson.insert(person, name);
+    if (card.IsOrganisation && !m_companies.contains(name))
+        m_companies.insert(name, person);
     addDetails(person, card, {});
-    QSet<QString> &known = m_personContacts[person];
     for (const QString &value : comparableContacts(card))
-        known.insert(value);
+        know(person, name, value);
     ++m_summary.Persons;
 }
 
