@@ -1,5 +1,6 @@
 #include "UDataMod.h"
 
+#include "ChangeStamps.h"
 #include "Dataset.h"
 #include "DatabaseError.h"
 
@@ -182,20 +183,8 @@ void TDataMod::DataModuleCreate()
 
 void TDataMod::MarkTableChanged(const QString &tableName)
 {
+    StampTableChange(*m_database, tableName);
     TRequery->requery();
-    QDateTime stamp = QDateTime::currentDateTime();
-    if (TRequery->locate(field("TableName"), tableName, Dataset::CaseInsensitive)) {
-        // Windows compare stamps for equality: a change within the same millisecond
-        // must still give a new stamp.
-        const QDateTime previous = TRequery->value(field("LastModified")).toDateTime();
-        if (previous.isValid() && stamp <= previous)
-            stamp = previous.addMSecs(1);
-    } else {
-        TRequery->append();
-        TRequery->setValue(field("TableName"), tableName);
-    }
-    TRequery->setValue(field("LastModified"), stamp);
-    TRequery->post();
 }
 
 bool TDataMod::RefreshIfChanged(const QString &windowName, Dataset *dataSet, const QString &keyColumn, bool reopen,
