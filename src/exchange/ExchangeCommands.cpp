@@ -2,6 +2,7 @@
 
 #include "CardExport.h"
 #include "CardImport.h"
+#include "ChangeStamps.h"
 #include "Database.h"
 #include "DatabaseError.h"
 #include "ExchangeFiles.h"
@@ -57,6 +58,9 @@ int RunImportCommand(const QStringList &given, QTextStream &out, QTextStream &er
     try {
         Database database(locationOf(arguments.first()));
         const ImportSummary summary = CardImport(database).run(everyFile, policy);
+        // Running workstations read the changed tables again.
+        for (const QString &table : CardImport::tablesWritten())
+            StampTableChange(database, table);
         bool refused = false;
         for (size_t i = 0; i < files.size(); ++i) {
             for (const CardProblem &problem : files[i]->problems())

@@ -53,6 +53,11 @@ void TestExchangeCommands::importReportsWhatItDid()
     const QString file = db.location().file;
     const Run first = run(RunImportCommand, {file, sample("iphone-3.0.vcf"), sample("thunderbird.csv")});
     QCOMPARE(first.exitCode, 0);
+    // Running workstations hear of the new persons and of the code lists the import added to.
+    const auto database = db.connect();
+    for (const char *table : {"TOsnovniPod", "TKontakti", "TKraj"})
+        QVERIFY2(!stored(*database, QStringLiteral("SELECT LastModified FROM TRequery WHERE TableName = '%1'").arg(QLatin1String(table))).isNull(),
+                 table);
     QVERIFY2(first.out.contains(QRegularExpression(QStringLiteral("^imported [1-9][0-9]* persons, [1-9][0-9]* contacts, skipped 0\\n$"),
                                                    QRegularExpression::MultilineOption)),
              qPrintable(first.out));
