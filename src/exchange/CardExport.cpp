@@ -78,6 +78,15 @@ void addContact(ContactCard &card, const ContactTypeRow &type, const QString &va
 
 QList<ContactCard> ExportCards(const Database &database, const QList<qint64> &ids)
 {
+    return *ExportCards(database, ids, {});
+}
+
+std::optional<QList<ContactCard>> ExportCards(const Database &database, const QList<qint64> &ids,
+                                              const std::function<bool(int done)> &progress)
+{
+    int step = 0;
+    // Before each of the long reads.
+    const auto goOn = [&progress, &step] { return !progress || progress(step++); };
     QHash<qint64, PlaceRow> places;
     read(database, "SELECT IDKRAJ, Naziv, Zip FROM TKraj", [&places](const QVariant *v) {
         places.insert(v[0].toLongLong(), {text(v[1]), text(v[2])});
@@ -96,6 +105,8 @@ QList<ContactCard> ExportCards(const Database &database, const QList<qint64> &id
     QList<ContactCard> cards;
     QList<qint64> employers;
     const QSet<qint64> wanted(ids.cbegin(), ids.cend());
+    if (!goOn())
+        return std::nullopt;
     read(database,
          "SELECT ID, Naziv, Ime, SrednjeIme, Priimek, CelotnoIme, DatumRojstva, PravnaOseba, Podjetje, Naslov, IDKRAJ, IDPOK, "
          "IDDRZAVA, IDPodjetja, FunckijaVPodjetju, TelVPodjetju FROM TOsnovniPod ORDER BY ID",
@@ -133,14 +144,20 @@ QList<ContactCard> ExportCards(const Database &database, const QList<qint64> &id
         const auto found = index.constFind(person.toLongLong());
         return found == index.cend() ? nullptr : &cards[*found];
     };
+    if (!goOn())
+        return std::nullopt;
     read(database, "SELECT IDOsebe, IDKontat, Value FROM TOsnovniPodVezaKontakt ORDER BY IDOsebe, ID", [&](const QVariant *v) {
         if (ContactCard *card = forPerson(v[0]); card && !text(v[2]).isEmpty())
             addContact(*card, types.value(v[1].toLongLong()), text(v[2]));
     });
+    if (!goOn())
+        return std::nullopt;
     read(database, "SELECT IDOsebe, Value FROM TOsnovniPodVezaOpombe ORDER BY IDOsebe, Sort, ID", [&](const QVariant *v) {
         if (ContactCard *card = forPerson(v[0]); card && !text(v[1]).isEmpty())
             card->Notes.append(v[1].toString());
     });
+    if (!goOn())
+        return std::nullopt;
     read(database,
          "SELECT TOsnovniPodVezaKategorje.IDOsebe, TKategorije.Naziv FROM TOsnovniPodVezaKategorje INNER JOIN TKategorije ON "
          "TOsnovniPodVezaKategorje.IDkat = TKategorije.IDkat ORDER BY TOsnovniPodVezaKategorje.IDOsebe, TKategorije.Naziv",
@@ -148,6 +165,8 @@ QList<ContactCard> ExportCards(const Database &database, const QList<qint64> &id
              if (ContactCard *card = forPerson(v[0]))
                  card->Categories.append(text(v[1]));
          });
+    if (!goOn())
+        return std::nullopt;
     read(database, "SELECT IDOsebe, Polje, Value FROM TOsnovniPodDodatno ORDER BY IDOsebe, Sort, ID", [&](const QVariant *v) {
         if (ContactCard *card = forPerson(v[0]); card && !v[2].toString().isEmpty())
             card->Extra.append(PropertyOfExtraField(text(v[1]), v[2].toString()));

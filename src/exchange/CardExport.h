@@ -2,6 +2,9 @@
 
 #include "ContactCard.h"
 
+#include <functional>
+#include <optional>
+
 class Database;
 
 // The persons as cards, in the order of ids (all persons and companies when ids is
@@ -10,3 +13,9 @@ class Database;
 // data. Contacts of no exchanged kind and extra data without a property of their own go
 // as X-VELDRA properties, so that an import of the file restores them.
 QList<ContactCard> ExportCards(const Database &database, const QList<qint64> &ids = {});
+
+// The same, telling progress how many of its steps are done (of ExportSteps) before each;
+// when progress answers false the export stops and gives nothing.
+inline constexpr int ExportSteps = 5;
+std::optional<QList<ContactCard>> ExportCards(const Database &database, const QList<qint64> &ids,
+                                              const std::function<bool(int done)> &progress);

@@ -265,17 +265,30 @@ void ContactExchange::exportPersons()
     if (QFileInfo(file).suffix().isEmpty())
         file += format == ExchangeFormat::Csv ? QStringLiteral(".csv") : QStringLiteral(".vcf");
     try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const QList<ContactCard> cards = ExportCards(m_program.database(), ids);
+        // The reads, then the writing of the file.
+        QProgressDialog progress(tr("Izvažam osebe ..."), tr("Prekliči"), 0, ExportSteps + 1, m_parent);
+        progress.setWindowTitle(tr("Izvoz oseb"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        const std::optional<QList<ContactCard>> cards = ExportCards(m_program.database(), ids, [&progress](int done) {
+            progress.setValue(done);
+            QApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+        if (!cards) {
+            progress.reset();
+            ShowMessageBox(tr("Izvoz je preklican. Datoteka ni bila zapisana."), 0);
+            return;
+        }
+        progress.setValue(ExportSteps);
         QString reason;
-        const bool written = WriteExchangeFile(file, cards, format, &reason);
-        QApplication::restoreOverrideCursor();
+        const bool written = WriteExchangeFile(file, *cards, format, &reason);
+        progress.reset();
         if (!written)
             ShowMessageBox(tr("Datoteke %1 ni mogoče zapisati.\n%2").arg(file, reason), 0);
         else
-            ShowMessageBox(tr("Izvoženih oseb: %1.").arg(cards.size()), 0);
+            ShowMessageBox(tr("Izvoženih oseb: %1.").arg(cards->size()), 0);
     } catch (const DatabaseError &error) {
-        QApplication::restoreOverrideCursor();
         ShowMessageBox(tr("Izvoz ni uspel.\n%1").arg(error.message()), 0);
     }
 }

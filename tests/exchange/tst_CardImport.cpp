@@ -100,6 +100,7 @@ private Q_SLOTS:
     void duplicates();
     void cancelKeepsNothing_data() { addDialectRows(QStringLiteral("cancel")); }
     void cancelKeepsNothing();
+    void exportCanBeCancelled();
     void roundTrip_data() { addDialectRows(QStringLiteral("round trip")); }
     void roundTrip();
 };
@@ -239,6 +240,20 @@ void TestCardImport::cancelKeepsNothing()
     QCOMPARE(summary.Persons, 0);
     QCOMPARE(stored(*database, QStringLiteral("SELECT COUNT(*) FROM TOsnovniPod")).toInt(), before);
     QCOMPARE(stored(*database, QStringLiteral("SELECT COUNT(*) FROM TKategorije WHERE Naziv = 'Nova kategorija'")).toInt(), 0);
+}
+
+void TestCardImport::exportCanBeCancelled()
+{
+    TestDatabase db(SqlDialect::Sqlite);
+    const auto database = db.connect();
+    CardImport(*database).run({richCard()}, DuplicatePolicy::Skip);
+    QList<int> steps;
+    QVERIFY(ExportCards(*database, {}, [&steps](int done) {
+                steps << done;
+                return true;
+            }).has_value());
+    QCOMPARE(steps, (QList<int>{0, 1, 2, 3, 4}));
+    QVERIFY(!ExportCards(*database, {}, [](int done) { return done < 2; }).has_value());
 }
 
 // Cards into one database, out as a vCard file, into an empty one and out again: the
