@@ -69,9 +69,8 @@ QByteArray menuFile(const QString &groupName, const QString &directoryFile, cons
     QByteArray xml;
     QXmlStreamWriter writer(&xml);
     writer.setAutoFormatting(true);
+    // Desktops read a merged menu by its elements; no document type is needed for it.
     writer.writeStartDocument();
-    writer.writeDTD(QStringLiteral("<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
-                                   " \"http://www.freedesktop.org/standards/menu-spec/1.0/menu.dtd\">"));
     writer.writeStartElement(QStringLiteral("Menu"));
     writer.writeTextElement(QStringLiteral("Name"), QStringLiteral("Applications"));
     writer.writeStartElement(QStringLiteral("Menu"));
