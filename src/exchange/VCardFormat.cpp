@@ -435,8 +435,9 @@ QString piece(const Pieces &pieces, qsizetype index, bool v21)
     return index < pieces.size() ? unescape(pieces[index], v21).trimmed() : QString();
 }
 
-// A name part may be a list in 3.0 and 4.0 ("Novak,Horvat"): its values joined by a blank.
-QString namePart(const Pieces &pieces, qsizetype index, bool v21)
+// A component may be a list in 3.0 and 4.0 ("Novak,Horvat"): its values joined by the
+// separator, a blank for a name part and ", " for an address part.
+QString listPart(const Pieces &pieces, qsizetype index, bool v21, QStringView separator)
 {
     if (index >= pieces.size())
         return {};
@@ -446,7 +447,7 @@ QString namePart(const Pieces &pieces, qsizetype index, bool v21)
     for (QStringView value : splitUnescaped(pieces[index], u','))
         if (const QString text = unescape(value, v21).trimmed(); !text.isEmpty())
             values.append(text);
-    return values.join(u' ');
+    return values.join(separator);
 }
 
 // ---------------------------------------------------------------- dates
@@ -837,8 +838,8 @@ QString VCardReader::singleText(const Property &property, const ValueParameters 
 void VCardReader::readName(const QString &value)
 {
     const Pieces pieces = splitUnescaped(value, u';');
-    m_card.Name = {namePart(pieces, 0, m_v21), namePart(pieces, 1, m_v21), namePart(pieces, 2, m_v21),
-                   namePart(pieces, 3, m_v21), namePart(pieces, 4, m_v21)};
+    const auto part = [&](qsizetype index) { return listPart(pieces, index, m_v21, u" "); };
+    m_card.Name = {part(0), part(1), part(2), part(3), part(4)};
 }
 
 void VCardReader::readOrganisation(const QString &value)
@@ -892,27 +893,11 @@ QStringList typeList(const ValueParameters &parameters, QString *label)
     return types;
 }
 
-// An address component may be a list in 3.0 and 4.0: its values joined by ", ".
-QString addressPart(const Pieces &pieces, qsizetype index, bool v21)
-{
-    if (index >= pieces.size())
-        return {};
-    if (v21 || !pieces[index].contains(u','))
-        return piece(pieces, index, v21);
-    QStringList values;
-    for (QStringView value : splitUnescaped(pieces[index], u','))
-        if (const QString text = unescape(value, v21).trimmed(); !text.isEmpty())
-            values.append(text);
-    return values.join(QStringLiteral(", "));
-}
-
 void VCardReader::readAddress(const Property &property, const ValueParameters &parameters, const QString &value)
 {
     const Pieces pieces = splitUnescaped(value, u';');
-    CardAddress address{addressPart(pieces, 0, m_v21), addressPart(pieces, 1, m_v21),
-                        addressPart(pieces, 2, m_v21), addressPart(pieces, 3, m_v21),
-                        addressPart(pieces, 4, m_v21), addressPart(pieces, 5, m_v21),
-                        addressPart(pieces, 6, m_v21), {}, {}};
+    const auto part = [&](qsizetype index) { return listPart(pieces, index, m_v21, u", "); };
+    CardAddress address{part(0), part(1), part(2), part(3), part(4), part(5), part(6), {}, {}};
     address.Types = typeList(parameters, &address.Label);
     m_card.Addresses.append(address);
     remember(property, nullptr, m_card.Addresses.size() - 1);
