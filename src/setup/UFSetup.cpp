@@ -5,6 +5,7 @@
 #include "TextCodec.h"
 #include "UNamestitev.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <tuple>
 
 MemoScroll::MemoScroll(int lineCount)
     : m_lineCount(qMax(0, lineCount))
@@ -124,6 +126,19 @@ QPixmap ScriptPicture(const QString &path)
     if (picture.width() > 160 || picture.height() > 120)
         return picture.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return picture;
+}
+
+std::pair<FlatButton *, FlatButton *> AddInstallButtons(QBoxLayout *row, QWidget *window)
+{
+    auto *install = new FlatButton(QCoreApplication::translate("TFMain", "Namesti"), window);
+    install->setObjectName(QStringLiteral("BitBtn1"));
+    auto *close = new FlatButton(QCoreApplication::translate("TFMain", "Zapri"), window);
+    close->setObjectName(QStringLiteral("BitBtn2"));
+    for (FlatButton *button : {install, close}) {
+        button->setMinimumSize(90, 28);
+        row->addWidget(button);
+    }
+    return {install, close};
 }
 
 namespace {
@@ -246,14 +261,7 @@ TFMain::TFMain(const QString &installerFolder, QWidget *parent)
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setTextFormat(Qt::PlainText);
     bottom->addWidget(Label3, 1);
-    BitBtn1 = new FlatButton(tr("Namesti"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new FlatButton(tr("Zapri"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    for (FlatButton *button : {BitBtn1, BitBtn2}) {
-        button->setMinimumSize(90, 28);
-        bottom->addWidget(button);
-    }
+    std::tie(BitBtn1, BitBtn2) = AddInstallButtons(bottom, this);
     layout->addLayout(bottom);
     StyleButtons(this);
     connect(BitBtn1, &FlatButton::clicked, this, &TFMain::BitBtn1Click);

@@ -7,8 +7,10 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 class FlatButton;
+class QBoxLayout;
 class QLabel;
 class QPixmap;
 class QTimer;
@@ -18,6 +20,9 @@ class TNamestitev;
 // Slika, shown at the top left of both installer windows; none when the file is missing
 // or no picture, and a large one made smaller.
 QPixmap ScriptPicture(const QString &path);
+
+// "Namesti" and "Zapri" at the end of a row, as both installer windows have them.
+std::pair<FlatButton *, FlatButton *> AddInstallButtons(QBoxLayout *row, QWidget *window);
 
 // Which lines of the information text the welcome window shows: 17 from the first line
 // (counted from 1), moved one at a time by the up and down buttons. The rules count the

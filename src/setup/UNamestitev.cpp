@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 QString boxTitle()
@@ -171,14 +173,7 @@ TNamestitev::TNamestitev(const SetupScript &script, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    BitBtn1 = new FlatButton(tr("Namesti"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn2 = new FlatButton(tr("Zapri"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    for (FlatButton *button : {BitBtn1, BitBtn2}) {
-        button->setMinimumSize(90, 28);
-        buttons->addWidget(button);
-    }
+    std::tie(BitBtn1, BitBtn2) = AddInstallButtons(buttons, this);
     body->addLayout(buttons);
     StyleButtons(this);
     connect(BitBtn1, &FlatButton::clicked, this, &TNamestitev::BitBtn1Click);
