@@ -23,6 +23,30 @@ double residentMegabytes()
     return rss.match(QString::fromLatin1(status.readAll())).captured(1).toDouble() / 1024.0;
 }
 
+double elapsedMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+QList<int> personCounts(int argc, char *argv[], const QList<int> &defaults)
+{
+    if (argc < 2)
+        return defaults;
+    QList<int> counts;
+    for (const QString &count : QString::fromLocal8Bit(argv[1]).split(QLatin1Char(',')))
+        counts << count.toInt();
+    return counts;
+}
+
+void copyTemplateDatabase(const QString &file)
+{
+    QFile::copy(QStringLiteral(VELDRA_TEMPLATE_DB), file);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+}
+
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &between)
 {
     std::vector<double> times;

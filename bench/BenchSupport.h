@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <algorithm>
@@ -13,6 +14,12 @@ namespace Bench {
 void print(const char *figure, int persons, double value, const char *unit);
 // Resident memory of the process, in megabytes.
 double residentMegabytes();
+// The time of one run, in milliseconds.
+double elapsedMs(const std::function<void()> &work);
+// The counts of persons the first argument names ("10000,100000"), or the defaults.
+QList<int> personCounts(int argc, char *argv[], const QList<int> &defaults);
+// A writable copy of the built template database, as an installation has it.
+void copyTemplateDatabase(const QString &file);
 // The median time of a few runs, in milliseconds.
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &between = {});
 

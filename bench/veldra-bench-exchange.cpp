@@ -14,7 +14,6 @@
 #include "VCardFormat.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -26,17 +25,8 @@ namespace {
 std::unique_ptr<Database> emptyDatabase(const QTemporaryDir &dir, const QString &name)
 {
     const QString file = dir.filePath(name);
-    QFile::copy(QStringLiteral(VELDRA_TEMPLATE_DB), file);
-    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    Bench::copyTemplateDatabase(file);
     return std::make_unique<Database>(DatabaseLocation::sqliteFile(file));
-}
-
-double elapsedMs(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 // A new database on the server for one import, dropped afterwards.
@@ -59,7 +49,7 @@ void importOnServer(const QString &server, const QByteArray &file, int persons)
         const CardImport::CardFeed feed = [&file](const std::function<void(const ContactCard &)> &take) {
             ReadVCards(file, [&take](ContactCard &&card) { take(card); });
         };
-        Bench::print("import_vcard_postgres", persons, elapsedMs([&] { CardImport(database).run(feed, DuplicatePolicy::Skip); }), "ms");
+        Bench::print("import_vcard_postgres", persons, Bench::elapsedMs([&] { CardImport(database).run(feed, DuplicatePolicy::Skip); }), "ms");
     }
     Database admin(DatabaseLocation::postgresServer(server));
     admin.runNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
@@ -89,12 +79,7 @@ void resetPeak()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QList<int> counts{10000, 100000};
-    if (argc > 1) {
-        counts.clear();
-        for (const QString &count : QString::fromLocal8Bit(argv[1]).split(QLatin1Char(',')))
-            counts << count.toInt();
-    }
+    const QList<int> counts = Bench::personCounts(argc, argv, {10000, 100000});
     const QString server = qEnvironmentVariable("VELDRA_BENCH_PG");
     for (const int persons : counts) {
         QTemporaryDir dir;
@@ -102,11 +87,11 @@ int main(int argc, char *argv[])
         {
             const auto source = emptyDatabase(dir, QStringLiteral("source.mdb"));
             DataGenerator::addPersons(*source, persons);
-            Bench::print("export_vcard", persons, elapsedMs([&] { file = WriteVCards(ExportCards(*source), VCardVersion::V30); }), "ms");
+            Bench::print("export_vcard", persons, Bench::elapsedMs([&] { file = WriteVCards(ExportCards(*source), VCardVersion::V30); }), "ms");
         }
         Bench::print("vcard_file", persons, double(file.size()) / (1024.0 * 1024.0), "MB");
         malloc_trim(0);
-        Bench::print("read_vcard", persons, elapsedMs([&] { ReadVCards(file); }), "ms");
+        Bench::print("read_vcard", persons, Bench::elapsedMs([&] { ReadVCards(file); }), "ms");
         malloc_trim(0);
         const auto target = emptyDatabase(dir, QStringLiteral("target.mdb"));
         resetPeak();
@@ -115,7 +100,7 @@ int main(int argc, char *argv[])
         const CardImport::CardFeed feed = [&file](const std::function<void(const ContactCard &)> &take) {
             ReadVCards(file, [&take](ContactCard &&card) { take(card); });
         };
-        Bench::print("import_vcard", persons, elapsedMs([&] { summary = CardImport(*target).run(feed, DuplicatePolicy::Skip); }), "ms");
+        Bench::print("import_vcard", persons, Bench::elapsedMs([&] { summary = CardImport(*target).run(feed, DuplicatePolicy::Skip); }), "ms");
         Bench::print("import_memory_peak", persons, peakMegabytes(), "MB");
         Bench::print("imported_persons", persons, summary.Persons, "rows");
         Bench::print("skipped_cards", persons, summary.Skipped, "cards");

@@ -24,7 +24,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -51,14 +50,6 @@ struct Figures
     }
     double worst() { return times.empty() ? 0 : *std::max_element(times.begin(), times.end()); }
 };
-
-double timed(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 // A keystroke as the user makes it, then whatever the list has to paint.
 void press(QLineEdit *box, QChar c)
@@ -123,10 +114,9 @@ struct Installation
         ini.close();
         ClearSettingsCache();
         file = dir.filePath(QStringLiteral("data/Veldra_be.mdb"));
-        QFile::copy(QStringLiteral(VELDRA_TEMPLATE_DB), file);
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        Bench::copyTemplateDatabase(file);
         Database database(DatabaseLocation::sqliteFile(file));
-        Bench::print("generate", persons, timed([&] { DataGenerator::addPersons(database, persons); }), "ms");
+        Bench::print("generate", persons, Bench::elapsedMs([&] { DataGenerator::addPersons(database, persons); }), "ms");
     }
     QTemporaryDir dir;
     QString file;
@@ -137,10 +127,10 @@ void measure(int persons)
     Installation installation(persons);
     const double memoryBefore = Bench::residentMegabytes();
     std::unique_ptr<TDataMod> dataMod;
-    Bench::print("datamod_create", persons, timed([&] { dataMod = std::make_unique<TDataMod>(); }), "ms");
+    Bench::print("datamod_create", persons, Bench::elapsedMs([&] { dataMod = std::make_unique<TDataMod>(); }), "ms");
     auto dialog = std::make_unique<TFDodajOsebo>();
     std::unique_ptr<TFVeldra> window;
-    Bench::print("window_create", persons, timed([&] {
+    Bench::print("window_create", persons, Bench::elapsedMs([&] {
                      window = std::make_unique<TFVeldra>();
                      window->resize(1200, 800);
                      window->show();
@@ -162,7 +152,7 @@ void measure(int persons)
             QString typed;
             for (const QChar c : text) {
                 typed += c;
-                const double ms = timed([&] { press(box, c); });
+                const double ms = Bench::elapsedMs([&] { press(box, c); });
                 // The asterisk alone shows everything; the letters after it are the search.
                 const int letters = int(typed.size()) - (contains ? 1 : 0);
                 if (letters > 0) {
@@ -173,7 +163,7 @@ void measure(int persons)
                     ++mismatches;
             }
             // The plain way: the whole statement again for the complete text.
-            plain.add(timed([&] {
+            plain.add(Bench::elapsedMs([&] {
                 window->QPregled->requery();
                 IncrementalSearch search;
                 search.setText(typed);
@@ -209,7 +199,7 @@ void measure(int persons)
         tabs->setCurrentWidget(window->findChild<QWidget *>(QString::fromLatin1(sections[i % 5]) + QStringLiteral("Tab")));
         QApplication::processEvents();
         const int row = random.bounded(window->QPregled->recordCount());
-        switches.add(timed([&] {
+        switches.add(Bench::elapsedMs([&] {
             grid->setCurrentIndex(grid->model()->index(row, 0));
             QApplication::processEvents();
         }));
@@ -219,7 +209,7 @@ void measure(int persons)
     Figures alarmList;
     for (int i = 0; i < 100; ++i) {
         const QVariant id = window->QPregled->valueAt(random.bounded(window->QPregled->recordCount()) + 1, 0);
-        alarmList.add(timed([&] {
+        alarmList.add(Bench::elapsedMs([&] {
             window->alarms()->load(id);
             QApplication::processEvents();
         }));
@@ -234,10 +224,10 @@ void measure(int persons)
         database.run(QStringLiteral("UPDATE TUsers SET LastAlarmEventsChecked = :S WHERE IDUser = 1"),
                      {{QStringLiteral("S"), QDateTime::currentDateTime().addDays(-3)}});
         std::unique_ptr<TFPregledAlarmov> review;
-        checks.add(timed([&] { review = std::make_unique<TFPregledAlarmov>(); }));
+        checks.add(Bench::elapsedMs([&] { review = std::make_unique<TFPregledAlarmov>(); }));
         if (i == 0) {
             // Then the list of what fell due, as the window reads it when shown.
-            Bench::print("alarm_review_list", persons, timed([&] { review->ADOQuery1->open(); }), "ms");
+            Bench::print("alarm_review_list", persons, Bench::elapsedMs([&] { review->ADOQuery1->open(); }), "ms");
             Bench::print("alarm_review_rows", persons, review->ADOQuery1->recordCount(), "rows");
         }
     }
@@ -249,12 +239,12 @@ void measure(int persons)
 
     Figures unchanged, changed;
     for (int i = 0; i < 5; ++i)
-        unchanged.add(timed([&] { window->refreshKeepingPosition(); }));
+        unchanged.add(Bench::elapsedMs([&] { window->refreshKeepingPosition(); }));
     Database other(DatabaseLocation::sqliteFile(installation.file));
     // Several samples: on a shared machine one slow moment would decide a short series.
     for (int i = 0; i < 9; ++i) {
         other.run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme, Podjetje) VALUES (\"Nova oseba %1\", \"False\")").arg(i));
-        changed.add(timed([&] { window->refreshKeepingPosition(); }));
+        changed.add(Bench::elapsedMs([&] { window->refreshKeepingPosition(); }));
     }
     Bench::print("focus_back_median", persons, unchanged.median(), "ms");
     Bench::print("focus_back_changed_median", persons, changed.median(), "ms");
@@ -274,12 +264,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // As the program starts.
     UseCachedTimeZone();
-    QList<int> counts{10000, 100000, 1000000};
-    if (argc > 1) {
-        counts.clear();
-        for (const QString &count : QString::fromLocal8Bit(argv[1]).split(QLatin1Char(',')))
-            counts << count.toInt();
-    }
+    const QList<int> counts = Bench::personCounts(argc, argv, {10000, 100000, 1000000});
     for (const int persons : counts)
         measure(persons);
     return 0;

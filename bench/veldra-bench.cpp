@@ -39,17 +39,11 @@ void measureOpen(const Database &database, const QString &statement, const char 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QList<int> counts{10000, 100000};
-    if (argc > 1) {
-        counts.clear();
-        for (const QString &count : QString::fromLocal8Bit(argv[1]).split(QLatin1Char(',')))
-            counts << count.toInt();
-    }
+    const QList<int> counts = Bench::personCounts(argc, argv, {10000, 100000});
     for (const int persons : counts) {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("Veldra_be.mdb"));
-        QFile::copy(QStringLiteral(VELDRA_TEMPLATE_DB), file);
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        Bench::copyTemplateDatabase(file);
         Database database(DatabaseLocation::sqliteFile(file));
         Bench::print("generate", persons, Bench::medianMs(1, [&] { DataGenerator::addPersons(database, persons); }), "ms");
         measureOpen(database, browseStatement, "open_browse", "mem_browse", persons);
