@@ -1,5 +1,6 @@
 #include "TestInstallation.h"
 #include "UFVizitka.h"
+#include "UrlReceiver.h"
 
 #include <QDate>
 #include <QDesktopServices>
@@ -9,16 +10,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-
-// Takes the addresses the desktop is asked to open.
-class UrlReceiver : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 class TestVizitka : public QObject
 {

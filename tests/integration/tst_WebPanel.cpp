@@ -2,6 +2,7 @@
 #include "Settings.h"
 #include "TestInstallation.h"
 #include "UFMain.h"
+#include "UrlReceiver.h"
 #include "WebPanel.h"
 #include "WebView.h"
 
@@ -465,16 +466,6 @@ void TestWebPanel::picturesComeFromTheServerOnly()
     QVERIFY(picture(QUrl::fromLocalFile(localFile)).isNull());
     QCOMPARE(world.server.targets.filter(QStringLiteral("logo.png")).size(), 1);
 }
-
-// Takes the addresses the desktop is asked to open.
-class UrlReceiver : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 // Only web addresses leave the panel; what a page links to otherwise is not started.
 void TestWebPanel::linksOpenInTheUsersBrowser()
