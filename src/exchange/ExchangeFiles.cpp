@@ -54,15 +54,6 @@ qsizetype CardFile::count() const
     return m_csv ? m_csvCards.size() : CountVCards(m_bytes);
 }
 
-ReadCards ReadExchangeFile(const QString &path)
-{
-    CardFile file(path);
-    ReadCards read;
-    file.feed()([&read](const ContactCard &card) { read.Cards.append(card); });
-    read.Problems = file.problems();
-    return read;
-}
-
 ExchangeFormat FormatOfFileName(const QString &path)
 {
     return isCsv(path) ? ExchangeFormat::Csv : ExchangeFormat::VCard3;

@@ -30,9 +30,6 @@ private:
     QList<CardProblem> m_problems;
 };
 
-// The cards of a file, with what could not be read.
-ReadCards ReadExchangeFile(const QString &path);
-
 // The format a file name asks for: ".csv" CSV, otherwise vCard 3.0, which every address
 // book reads.
 ExchangeFormat FormatOfFileName(const QString &path);
