@@ -188,6 +188,8 @@ void ContactExchange::importFiles(const QStringList &files)
     try {
         Database &database = m_program.database();
         CardImport import(database);
+        // The files are read twice, for the question and for the import, so that a large
+        // one is never held as cards all at once.
         const std::optional<DuplicatePolicy> policy = askDuplicates(import.countDuplicates(everyFile));
         if (!policy)
             return;
