@@ -1,6 +1,10 @@
 #include "BenchSupport.h"
 
+#include "DataGenerator.h"
+#include "Database.h"
+
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -45,6 +49,24 @@ void copyTemplateDatabase(const QString &file)
 {
     QFile::copy(QStringLiteral(VELDRA_TEMPLATE_DB), file);
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void generatedDatabase(const QString &file, int persons)
+{
+    const QString cache = qEnvironmentVariable("VELDRA_BENCH_CACHE");
+    const QString kept = cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("persons-%1.mdb").arg(persons));
+    if (!kept.isEmpty() && QFile::exists(kept)) {
+        QFile::copy(kept, file);
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        return;
+    }
+    copyTemplateDatabase(file);
+    {
+        Database database(DatabaseLocation::sqliteFile(file));
+        print("generate", persons, elapsedMs([&] { DataGenerator::addPersons(database, persons); }), "ms");
+    }
+    if (!kept.isEmpty() && QDir().mkpath(cache))
+        QFile::copy(file, kept);
 }
 
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &between)

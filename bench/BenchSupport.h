@@ -20,6 +20,10 @@ double elapsedMs(const std::function<void()> &work);
 QList<int> personCounts(int argc, char *argv[], const QList<int> &defaults);
 // A writable copy of the built template database, as an installation has it.
 void copyTemplateDatabase(const QString &file);
+// The template database with `persons` generated persons, in file (the time to generate
+// them printed as "generate"). Where VELDRA_BENCH_CACHE names a folder, what was generated
+// once is kept there and copied by later runs, which a million persons make worth it.
+void generatedDatabase(const QString &file, int persons);
 // The median time of a few runs, in milliseconds.
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &between = {});
 

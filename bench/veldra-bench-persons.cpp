@@ -8,7 +8,6 @@
 // Every keystroke's rows are checked against the statement run afresh.
 
 #include "BenchSupport.h"
-#include "DataGenerator.h"
 #include "Database.h"
 #include "Dataset.h"
 #include "IncrementalSearch.h"
@@ -114,9 +113,7 @@ struct Installation
         ini.close();
         ClearSettingsCache();
         file = dir.filePath(QStringLiteral("data/Veldra_be.mdb"));
-        Bench::copyTemplateDatabase(file);
-        Database database(DatabaseLocation::sqliteFile(file));
-        Bench::print("generate", persons, Bench::elapsedMs([&] { DataGenerator::addPersons(database, persons); }), "ms");
+        Bench::generatedDatabase(file, persons);
     }
     QTemporaryDir dir;
     QString file;

@@ -4,7 +4,6 @@
 // full-name search and the full person query, and the memory each of them holds.
 
 #include "BenchSupport.h"
-#include "DataGenerator.h"
 #include "Database.h"
 #include "Dataset.h"
 
@@ -43,9 +42,8 @@ int main(int argc, char *argv[])
     for (const int persons : counts) {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("Veldra_be.mdb"));
-        Bench::copyTemplateDatabase(file);
+        Bench::generatedDatabase(file, persons);
         Database database(DatabaseLocation::sqliteFile(file));
-        Bench::print("generate", persons, Bench::medianMs(1, [&] { DataGenerator::addPersons(database, persons); }), "ms");
         measureOpen(database, browseStatement, "open_browse", "mem_browse", persons);
         measureOpen(database, personStatement, "open_persons", "mem_persons", persons);
     }

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <future>
+#include <tuple>
 
 namespace {
 
@@ -324,14 +325,23 @@ void Dataset::eraseRow(int row)
 void Dataset::rebuildVisible(bool narrowing)
 {
     const bool filtering = m_filtered && m_filter;
+    const int rows = rawRowCount();
+    int first = 0, last = rows;
+    if (filtering && m_filterRange) {
+        std::tie(first, last) = m_filterRange();
+        first = std::clamp(first, 0, rows);
+        last = std::clamp(last, first, rows);
+    }
     if (narrowing && filtering) {
+        // The rows shown keep the order of all rows.
+        m_visible.erase(std::lower_bound(m_visible.begin(), m_visible.end(), last), m_visible.end());
+        m_visible.erase(m_visible.begin(), std::lower_bound(m_visible.begin(), m_visible.end(), first));
         std::erase_if(m_visible, [this](int row) { return !m_filter(*this, row); });
         return;
     }
-    const int rows = rawRowCount();
     m_visible.clear();
-    m_visible.reserve(size_t(rows));
-    for (int i = 0; i < rows; ++i)
+    m_visible.reserve(size_t(last - first));
+    for (int i = first; i < last; ++i)
         if (!filtering || m_filter(*this, i))
             m_visible.push_back(i);
 }

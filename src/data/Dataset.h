@@ -42,6 +42,9 @@ public:
 
     // Row numbers given to filters and calculations are positions among all rows read.
     using RowFilter = std::function<bool(const Dataset &, int row)>;
+    // The rows [first, last) outside which the filter accepts none, so that a filter of
+    // rows in its own order tries only those.
+    using FilterRange = std::function<std::pair<int, int>()>;
     using Calculation = std::function<QVariant(const Dataset &, int row)>;
 
     explicit Dataset(QObject *parent = nullptr);
@@ -133,7 +136,11 @@ public:
     // Saves the current row when it is being edited.
     void checkBrowseMode();
 
-    void setRowFilter(RowFilter filter) { m_filter = std::move(filter); }
+    void setRowFilter(RowFilter filter, FilterRange range = {})
+    {
+        m_filter = std::move(filter);
+        m_filterRange = std::move(range);
+    }
     void setFiltered(bool filtered);
     bool isFiltered() const { return m_filtered; }
     // Applies the filter again and moves to the first row. Narrowing: the filter now
@@ -245,6 +252,7 @@ private:
     std::vector<bool> m_changed;
 
     RowFilter m_filter;
+    FilterRange m_filterRange;
     bool m_filtered = false;
     int m_frozen = 0;
 };

@@ -71,6 +71,13 @@ Weights weights(char32_t cp)
     return {0x100000 + cp, 0, 0};
 }
 
+// Weights that need more than 16 bits are cut to the greatest: equal weights only send
+// the texts on to compare().
+quint16 cutPrimary(char32_t cp)
+{
+    return quint16(qMin<quint32>(weights(cp).primary, 0xFFFF));
+}
+
 // Reads code points from UTF-8 or UTF-16 text.
 class Utf8Reader
 {
@@ -225,10 +232,26 @@ int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
 
 void appendPrimaryWeights(QStringView text, std::vector<quint16> &out)
 {
-    // Weights that need more than 16 bits are cut to the greatest: equal weights only
-    // send the texts on to compare().
     for (Utf16Reader reader(text); !reader.atEnd();)
-        out.push_back(quint16(qMin<quint32>(weights(reader.next()).primary, 0xFFFF)));
+        out.push_back(cutPrimary(reader.next()));
+}
+
+int comparePrimary(QStringView a, QStringView b)
+{
+    return compareBy(Utf16Reader(a), Utf16Reader(b), cutPrimary);
+}
+
+int comparePrimaryPrefix(QStringView text, QStringView prefix)
+{
+    Utf16Reader t(text), p(prefix);
+    while (!p.atEnd()) {
+        if (t.atEnd())
+            return -1;
+        const quint16 wt = cutPrimary(t.next()), wp = cutPrimary(p.next());
+        if (wt != wp)
+            return wt < wp ? -1 : 1;
+    }
+    return 0;
 }
 
 bool like(QStringView pattern, QStringView text, QChar escape)

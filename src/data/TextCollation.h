@@ -16,6 +16,12 @@ int compareUtf8(const char *a, int lengthA, const char *b, int lengthB);
 // differ (compared in order, the shorter first), they are ordered as compare() orders
 // them; where they are equal, compare() decides. Sorting many texts compares mostly these.
 void appendPrimaryWeights(QStringView text, std::vector<quint16> &weights);
+// Compare texts by those weights alone. Texts in compare()'s order are in this order
+// too; the texts whose weights begin with those of a prefix lie together in it.
+int comparePrimary(QStringView a, QStringView b);
+// 0 when the text's weights begin with the prefix's, otherwise on which side of those
+// texts the text lies.
+int comparePrimaryPrefix(QStringView text, QStringView prefix);
 
 // Like with % and _ wildcards, without regard to case in any script.
 bool like(QStringView pattern, QStringView text, QChar escape = QChar());

@@ -1,6 +1,7 @@
 #include "IncrementalSearch.h"
 
 #include "Dataset.h"
+#include "TextCollation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,6 +36,14 @@ void IncrementalSearch::setRows(const Dataset &dataset, const QString &field)
         }
         m_starts.push_back(out - m_texts.constData());
     }
+    m_ordered = true;
+    for (size_t row = 1; row < size_t(rows) && m_ordered; ++row)
+        m_ordered = TextCollation::comparePrimary(rowText(row - 1), rowText(row)) <= 0;
+}
+
+QStringView IncrementalSearch::rowText(size_t row) const
+{
+    return QStringView(m_texts.constData() + m_starts[row], m_starts[row + 1] - m_starts[row]);
 }
 
 bool IncrementalSearch::setText(const QString &typed)
@@ -57,12 +66,39 @@ bool IncrementalSearch::accepts(int row) const
         return true;
     if (row < 0 || size_t(row) + 1 >= m_starts.size())
         return false;
-    const QChar *text = m_texts.constData() + m_starts[size_t(row)];
-    const qsizetype length = m_starts[size_t(row) + 1] - m_starts[size_t(row)];
+    const QStringView text = rowText(size_t(row));
     if (m_contains)
-        return QStringView(text, length).contains(m_wanted);
+        return text.contains(m_wanted);
     // Both sides are folded already: the beginning compares as plain memory.
-    return length >= m_wanted.size() && std::memcmp(text, m_wanted.constData(), size_t(m_wanted.size()) * sizeof(QChar)) == 0;
+    return text.size() >= m_wanted.size() && std::memcmp(text.data(), m_wanted.constData(), size_t(m_wanted.size()) * sizeof(QChar)) == 0;
+}
+
+std::pair<int, int> IncrementalSearch::candidates() const
+{
+    const int rows = m_starts.empty() ? 0 : int(m_starts.size()) - 1;
+    if (m_everything || !m_hasField || m_contains || !m_ordered)
+        return {0, rows};
+    // Rows whose weights begin with the typed text's; accents and case weigh only where
+    // the weights are equal, so the range still holds rows that do not match (Müller
+    // between Mulder and Mullins).
+    const auto side = [this](int row) { return TextCollation::comparePrimaryPrefix(rowText(size_t(row)), m_wanted); };
+    int first = 0, last = rows;
+    while (first < last) {
+        const int middle = first + (last - first) / 2;
+        if (side(middle) < 0)
+            first = middle + 1;
+        else
+            last = middle;
+    }
+    int end = rows;
+    for (int from = first; from < end;) {
+        const int middle = from + (end - from) / 2;
+        if (side(middle) <= 0)
+            from = middle + 1;
+        else
+            end = middle;
+    }
+    return {first, end};
 }
 
 bool IncrementalSearch::matches(const QString &value, const QString &typed)

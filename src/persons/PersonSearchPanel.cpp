@@ -46,7 +46,8 @@ PersonSearchPanel::PersonSearchPanel(Dataset *browseList, const bool &windowRead
     for (const char *image : {":/images/veldra.png", ":/images/kraji.png", ":/images/drzave.png", ":/images/kontakti.png",
                               ":/images/veldra.png", ":/images/veldra.png", ":/images/kategorije.png"})
         m_images.append(QIcon(QString::fromLatin1(image)));
-    QPregled->setRowFilter([this](const Dataset &, int row) { return m_search.accepts(row); });
+    QPregled->setRowFilter([this](const Dataset &, int row) { return m_search.accepts(row); },
+                           [this] { return m_search.candidates(); });
     connect(QPregled, &Dataset::rowsRead, this, [this] { m_search.setRows(*QPregled, SearchField); });
 
     auto *layout = new QVBoxLayout(this);

@@ -1,5 +1,7 @@
+#include "Dataset.h"
 #include "IncrementalSearch.h"
 #include "NameRules.h"
+#include "TextCollation.h"
 
 #include <QTest>
 
@@ -17,6 +19,8 @@ private Q_SLOTS:
     void incrementalSearch();
     void typedTextNarrows_data();
     void typedTextNarrows();
+    void rangeHoldsEveryMatch_data();
+    void rangeHoldsEveryMatch();
 };
 
 void TestNameRules::capitaliseName_data()
@@ -130,6 +134,60 @@ void TestNameRules::typedTextNarrows()
     IncrementalSearch search;
     search.setText(before);
     QCOMPARE(search.setText(after), narrows);
+}
+
+void TestNameRules::rangeHoldsEveryMatch_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<bool>("inOrder");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("candidates"); // -1: every row
+    const QStringList names{"Mulder", "Mullins", "Müller", "MULLER", "mule", "Mu", "", "Novak", "Novák", "Čampa", "Campa",
+                            "Ćosić", "Zupan", "Žagar", "Šola", "Sola", "1. maj", "Ana-Marija", "Ana Marija", "ab"};
+    QTest::newRow("accent between") << names << true << "MUL" << 5;
+    QTest::newRow("accent typed") << names << true << "MÜL" << 5;
+    QTest::newRow("own letter") << names << true << "Č" << 1;
+    QTest::newRow("base letter") << names << true << "C" << 1;
+    QTest::newRow("last letter") << names << true << "Ž" << 1;
+    QTest::newRow("digit") << names << true << "1" << 1;
+    QTest::newRow("blank and dash") << names << true << "ANA " << 1;
+    QTest::newRow("all of a name") << names << true << "MULDER" << 1;
+    QTest::newRow("longer than any") << names << true << "MULDERSSON" << 0;
+    QTest::newRow("before all") << names << true << "!" << 0;
+    QTest::newRow("after all") << names << true << "ŽŽ" << 0;
+    QTest::newRow("anywhere") << names << true << "*UL" << -1;
+    QTest::newRow("not in order") << names << false << "MUL" << -1;
+    // Folding gives this sign the weight of another letter: the rows are not in the order of their folded texts.
+    QTest::newRow("Kelvin sign") << (names + QStringList{QStringLiteral("\u212Aelvin"), "Kos"}) << true << "K" << -1;
+    QTest::newRow("outside Latin") << QStringList{"Дмитрий", "дмитрий", "Άννα", "ἀλφα"} << true << "Д" << -1;
+    QTest::newRow("surrogates") << QStringList{"a", QStringLiteral("\U0001D49Cb"), QStringLiteral("\U0001D49Cc"), "z"} << true
+                                << QStringLiteral("\U0001D49C") << 2;
+}
+
+void TestNameRules::rangeHoldsEveryMatch()
+{
+    QFETCH(QStringList, names);
+    QFETCH(bool, inOrder);
+    QFETCH(QString, typed);
+    QFETCH(int, candidates);
+    if (inOrder)
+        std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return TextCollation::compare(a, b) < 0; });
+    Dataset rows;
+    rows.setMemoryFields({QStringLiteral("Ime")});
+    rows.open();
+    for (const QString &name : names) {
+        rows.append();
+        rows.setValue(0, name.isEmpty() ? QVariant() : QVariant(name));
+        rows.post();
+    }
+    IncrementalSearch search;
+    search.setRows(rows, QStringLiteral("Ime"));
+    search.setText(typed);
+    const auto [first, last] = search.candidates();
+    QCOMPARE(last - first, candidates < 0 ? int(names.size()) : candidates);
+    for (int row = 0; row < int(names.size()); ++row)
+        if (search.accepts(row))
+            QVERIFY2(row >= first && row < last, qPrintable(names[row]));
 }
 
 QTEST_GUILESS_MAIN(TestNameRules)
