@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QComboBox>
-#include <QHash>
 
 class Dataset;
+class LookupListModel;
 
 // A list of the rows of a lookup dataset: each entry shows some fields of a row (joined by
 // a blank) and stands for the row's key. With an empty text the list begins with an
-// entry for none. When the lookup is read again the list follows, keeping its choice
-// (while the lookup is closed the list stays as it was).
+// entry for none. When the lookup is read again the list follows, keeping its choice.
+// The entries are read from the lookup as the list shows them, so that a list of many
+// thousand companies costs no copy of them.
 class LookupComboBox : public QComboBox
 {
     Q_OBJECT
@@ -16,7 +17,7 @@ public:
     explicit LookupComboBox(QWidget *parent = nullptr);
 
     void setLookup(Dataset *lookup, const QString &keyField, const QStringList &displayFields, const QString &emptyText = QString());
-    Dataset *lookup() const { return m_lookup; }
+    Dataset *lookup() const;
 
     // The chosen row's key; null when none is chosen.
     QVariant currentKey() const;
@@ -31,11 +32,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 
 private:
-    void fill();
-
-    Dataset *m_lookup = nullptr;
-    QString m_keyField;
-    QStringList m_displayFields;
-    QString m_emptyText;
-    QHash<qint64, int> m_positions; // a list can hold thousands of companies
+    LookupListModel *m_model;
+    // Kept apart from the entries: while the lookup is read again they are gone.
+    QVariant m_key;
 };

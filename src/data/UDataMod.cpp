@@ -62,8 +62,9 @@ TDataMod::TDataMod(QObject *parent)
                                                      QStringLiteral("Where (TKategorije.Naziv is Not Null)"),
                                                      QStringLiteral("ORDER BY TKategorije.Naziv;")});
     // The companies, for choosing a person's employer. The database selects them, so
-    // that the persons are not all read into memory to be filtered here.
-    QPodjetja = lookup("QPodjetja", {QStringLiteral("SELECT *"), QStringLiteral("FROM TOsnovniPod"),
+    // that the persons are not all read into memory to be filtered here; the list needs
+    // only their keys and names, and a large office has a hundred thousand companies.
+    QPodjetja = lookup("QPodjetja", {QStringLiteral("SELECT ID, CelotnoIme"), QStringLiteral("FROM TOsnovniPod"),
                                      QStringLiteral("WHERE (Podjetje=\"True\")"), QStringLiteral("ORDER BY TOsnovniPod.CelotnoIme;")});
     QPodjetje = new Dataset(m_database.get(), QStringLiteral("Select *\nFrom TMaticniPodaci\nWhere (IDFirma=:IDPodjetja)"), this);
     QPodjetje->setObjectName(QStringLiteral("QPodjetje"));

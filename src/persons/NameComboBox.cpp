@@ -5,6 +5,9 @@
 #include "TextCollation.h"
 
 #include <QLineEdit>
+#include <QSignalBlocker>
+
+#include <utility>
 
 NameComboBox::NameComboBox(const char *name, QWidget *parent)
     : QComboBox(parent)
@@ -35,10 +38,38 @@ bool NameComboBox::capitalise()
     return true;
 }
 
+void NameComboBox::setNameSource(std::function<QStringList()> source)
+{
+    m_source = std::move(source);
+}
+
+void NameComboBox::readNames()
+{
+    if (!m_source)
+        return;
+    const QStringList names = std::exchange(m_source, {})();
+    const QString current = currentText();
+    const QSignalBlocker blocker(this);
+    addItems(names);
+    setEditText(current);
+}
+
+void NameComboBox::showPopup()
+{
+    readNames();
+    QComboBox::showPopup();
+}
+
+void NameComboBox::focusInEvent(QFocusEvent *event)
+{
+    readNames();
+    QComboBox::focusInEvent(event);
+}
+
 void NameComboBox::addName(const QString &name)
 {
     const QString text = name.trimmed();
-    if (text.isEmpty() || findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) >= 0)
+    if (m_source || text.isEmpty() || findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive) >= 0)
         return;
     int at = 0;
     while (at < count() && TextCollation::compare(itemText(at), text) < 0)
@@ -48,8 +79,9 @@ void NameComboBox::addName(const QString &name)
     setEditText(current);
 }
 
-QStringList NameComboBox::names() const
+QStringList NameComboBox::names()
 {
+    readNames();
     QStringList items;
     for (int i = 0; i < count(); ++i)
         items << itemText(i);

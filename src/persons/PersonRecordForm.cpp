@@ -101,7 +101,7 @@ PersonRecordForm::PersonRecordForm(Dataset *person, const bool &windowReady, QWi
     // The first tab; every section has its tab, the basic data the first one.
     PageControl1->setCurrentIndex(0);
     colour();
-    fillNameLists();
+    setNameSources();
     bindFields();
     connect(QOsebe, &Dataset::postError, this, [this](const DatabaseError &, Dataset::PostErrorAction *action) {
         QOsebePostError(action);
@@ -477,7 +477,9 @@ void PersonRecordForm::createCategory()
     layout->setContentsMargins(6, 6, 5, 6);
     auto *status = new QHBoxLayout;
     status->addWidget(new QLabel(tr("Status osebe:"), data));
-    m_legalStatus = lookupBox("DBComboBox6", data);
+    // Two fixed entries, not a lookup.
+    m_legalStatus = new QComboBox(data);
+    m_legalStatus->setObjectName(QStringLiteral("DBComboBox6"));
     m_legalStatus->setMaximumWidth(160);
     status->addWidget(m_legalStatus);
     status->addStretch();
@@ -485,31 +487,31 @@ void PersonRecordForm::createCategory()
     // The person's categories are listed below.
 }
 
-void PersonRecordForm::fillNameLists()
+void PersonRecordForm::setNameSources()
 {
     // One pass over the persons for each name field; the lists only grow afterwards.
     NameComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
     for (size_t i = 0; i < std::size(nameFields); ++i) {
-        const QString column = QString::fromLatin1(nameFields[i]);
-        QSqlQuery names = DataMod->database().run(
-            QStringLiteral("SELECT DISTINCT %1 FROM TOsnovniPod WHERE %1 Is Not Null ORDER BY %1;").arg(column));
-        QStringList values;
-        while (names.next()) {
-            const QString value = names.value(0).toString().trimmed();
-            if (!value.isEmpty() && (values.isEmpty() || values.last() != value))
-                values << value;
-        }
-        values.removeDuplicates();
-        const QSignalBlocker blocker(boxes[i]);
-        boxes[i]->addItems(values);
+        boxes[i]->setNameSource([column = QString::fromLatin1(nameFields[i])] {
+            QSqlQuery names = DataMod->database().run(
+                QStringLiteral("SELECT DISTINCT %1 FROM TOsnovniPod WHERE %1 Is Not Null ORDER BY %1;").arg(column));
+            QStringList values;
+            while (names.next()) {
+                const QString value = names.value(0).toString().trimmed();
+                if (!value.isEmpty() && (values.isEmpty() || values.last() != value))
+                    values << value;
+            }
+            values.removeDuplicates();
+            return values;
+        });
     }
     m_legalStatus->addItem(tr("Fizicna oseba"), false);
     m_legalStatus->addItem(tr("Pravna oseba"), true);
 }
 
-QStringList PersonRecordForm::nameList(const QString &fieldName) const
+QStringList PersonRecordForm::nameList(const QString &fieldName)
 {
-    const NameComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
+    NameComboBox *boxes[] = {DBComboBox1, DBComboBox2, DBComboBox3, DBComboBox4, DBComboBox5};
     for (size_t i = 0; i < std::size(nameFields); ++i)
         if (fieldName.compare(QLatin1String(nameFields[i]), Qt::CaseInsensitive) == 0)
             return boxes[i]->names();

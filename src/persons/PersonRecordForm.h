@@ -54,7 +54,7 @@ public:
     void refreshCompanies();
     // After a save: the names saved join the name boxes' lists.
     void addSavedNames();
-    QStringList nameList(const QString &field) const;
+    QStringList nameList(const QString &field);
     // The name boxes' lists, for the add-person dialog: titles, first, middle and surnames.
     std::vector<QStringList> personNameLists() const;
 
@@ -78,7 +78,7 @@ private:
     void createBankData();
     void createCategory();
     void colour();
-    void fillNameLists();
+    void setNameSources();
     void bindFields();
 
     void DBCheckBox1Click();

@@ -179,7 +179,7 @@ void TFVeldra::destroyModuleWindows()
     m_linked->destroyModuleWindows();
 }
 
-QStringList TFVeldra::nameList(const QString &fieldName) const
+QStringList TFVeldra::nameList(const QString &fieldName)
 {
     return m_form->nameList(fieldName);
 }

@@ -56,7 +56,7 @@ public:
     void destroyModuleWindows();
 
     // The drop-down lists of the name boxes: titles, first, middle and surnames, functions.
-    QStringList nameList(const QString &field) const;
+    QStringList nameList(const QString &field);
 
     PersonSearchPanel *search() const { return m_search; }
     PersonRecordForm *form() const { return m_form; }
