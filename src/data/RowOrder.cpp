@@ -5,6 +5,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <future>
 #include <numeric>
 
 namespace {
@@ -64,6 +65,22 @@ int compareValues(const QVariant &a, const QVariant &b)
     }
 }
 
+// Long lists are put in order in two halves at once, on a machine's second core.
+constexpr size_t HalvedFrom = 65536;
+
+template<typename Iterator, typename Less> void sortHalves(Iterator first, Iterator last, Less less)
+{
+    if (size_t(last - first) < HalvedFrom) {
+        std::sort(first, last, less);
+        return;
+    }
+    const Iterator middle = first + (last - first) / 2;
+    std::future<void> other = std::async(std::launch::async, [=] { std::sort(first, middle, less); });
+    std::sort(middle, last, less);
+    other.get();
+    std::inplace_merge(first, middle, last, less);
+}
+
 }
 
 namespace RowOrder {
@@ -121,7 +138,7 @@ std::vector<int> order(const std::vector<QVariant> &values, int stride, const QL
         keyed.push_back({prefix, row});
     }
     starts[size_t(rows)] = weights.size();
-    std::sort(keyed.begin(), keyed.end());
+    sortHalves(keyed.begin(), keyed.end(), std::less<Keyed>());
     const auto restBefore = [&](int a, int b) {
         const quint16 *pa = weights.data() + std::min(starts[size_t(a)] + 8, starts[size_t(a) + 1]);
         const quint16 *endA = weights.data() + starts[size_t(a) + 1];
@@ -132,19 +149,56 @@ std::vector<int> order(const std::vector<QVariant> &values, int stride, const QL
                 return *pa < *pb ? -1 : 1;
         return pa == endA ? (pb == endB ? 0 : -1) : 1;
     };
-    for (auto run = keyed.begin(); run != keyed.end();) {
-        auto end = run + 1;
-        while (end != keyed.end() && end->prefix == run->prefix)
-            ++end;
-        if (end - run > 1) {
-            std::sort(run, end, [&](const Keyed &a, const Keyed &b) {
-                int result = restBefore(a.row, b.row);
-                if (result == 0)
-                    result = compareRows(a.row, b.row);
-                return result != 0 ? result < 0 : a.row < b.row;
-            });
+    // Lists hold the same text many times: the rows of equal weights are put in order by
+    // the full comparison only where their texts (or later terms) tell them apart.
+    const auto sameText = [&](int a, int b) {
+        const QVariant &textA = value(a, first), &textB = value(b, first);
+        return textA.isNull() ? textB.isNull() : !textB.isNull() && textOf(textA) == textOf(textB);
+    };
+    const auto sortByComparison = [&](auto from, auto to) {
+        if (terms.size() == 1 && std::all_of(from + 1, to, [&](const Keyed &k) { return sameText(k.row, from->row); }))
+            return;
+        std::sort(from, to, [&](const Keyed &a, const Keyed &b) {
+            const int result = compareRows(a.row, b.row);
+            return result != 0 ? result < 0 : a.row < b.row;
+        });
+    };
+    // A run of equal beginnings: by the rest of the weights, then where those are equal too
+    // by the full comparison.
+    const auto sortRun = [&](auto from, auto to) {
+        std::sort(from, to, [&](const Keyed &a, const Keyed &b) {
+            const int result = restBefore(a.row, b.row);
+            return result != 0 ? result < 0 : a.row < b.row;
+        });
+        for (auto equal = from; equal != to;) {
+            auto equalEnd = equal + 1;
+            while (equalEnd != to && restBefore(equal->row, equalEnd->row) == 0)
+                ++equalEnd;
+            if (equalEnd - equal > 1)
+                sortByComparison(equal, equalEnd);
+            equal = equalEnd;
         }
-        run = end;
+    };
+    const auto sortRuns = [&](auto from, auto to) {
+        for (auto run = from; run != to;) {
+            auto end = run + 1;
+            while (end != to && end->prefix == run->prefix)
+                ++end;
+            if (end - run > 1)
+                sortRun(run, end);
+            run = end;
+        }
+    };
+    if (keyed.size() < HalvedFrom) {
+        sortRuns(keyed.begin(), keyed.end());
+    } else {
+        // In two halves at once, split between runs.
+        auto split = keyed.begin() + ptrdiff_t(keyed.size() / 2);
+        while (split != keyed.end() && split->prefix == (split - 1)->prefix)
+            ++split;
+        std::future<void> other = std::async(std::launch::async, [&] { sortRuns(keyed.begin(), split); });
+        sortRuns(split, keyed.end());
+        other.get();
     }
     for (int i = 0; i < rows; ++i)
         ordered[size_t(i)] = keyed[size_t(i)].row;
