@@ -602,8 +602,14 @@ QVariant Dataset::valueAt(int recNo, int field) const
 
 QVariant Dataset::rawValue(int row, int field) const
 {
+    return rawCell(row, field);
+}
+
+const QVariant &Dataset::rawCell(int row, int field) const
+{
+    static const QVariant none;
     if (row < 0 || row >= rawRowCount() || field < 0 || field >= fieldCount())
-        return {};
+        return none;
     return cell(row, field);
 }
 

@@ -115,6 +115,9 @@ public:
     // list) holds key, or 0; unlike locate, the current row stays.
     int recNoOf(const QString &field, qint64 key) const;
     QVariant rawValue(int row, int field) const;
+    // The same without a copy, for passes over many rows: valid until the dataset is
+    // used again (rows read by key are kept in a bounded cache).
+    const QVariant &rawCell(int row, int field) const;
     int rawRowCount() const;
     // The position among all rows read of a record number, or -1.
     int rowOfRecord(int recNo) const;

@@ -15,26 +15,44 @@ void IncrementalSearch::setRows(const Dataset &dataset, const QString &field)
     if (!m_hasField)
         return;
     const int rows = dataset.rawRowCount();
-    std::vector<QString> values;
-    values.reserve(size_t(rows));
-    qsizetype length = 0;
-    for (int row = 0; row < rows; ++row) {
-        values.push_back(dataset.rawValue(row, f).toString());
-        length += values.back().size();
-    }
-    // Folded into the block straight away; a text with surrogates folds as a whole.
-    m_texts.resize(length);
-    QChar *out = m_texts.data();
+    // The texts are read where they lie, without copies: the rows are in their list's
+    // order, the texts in memory in the order they were read, so each is a fresh fetch,
+    // asked for a few rows ahead.
+    constexpr int ahead = 8;
+    const auto textAt = [&dataset, f](int row, QString &converted) -> QStringView {
+        const QVariant &value = dataset.rawCell(row, f);
+        if (value.typeId() == QMetaType::QString)
+            return *static_cast<const QString *>(value.constData());
+        converted = value.toString();
+        return converted;
+    };
     m_starts.reserve(size_t(rows) + 1);
     m_starts.push_back(0);
-    for (const QString &value : values) {
-        if (std::none_of(value.cbegin(), value.cend(), [](QChar c) { return c.isSurrogate(); })) {
-            out = std::transform(value.cbegin(), value.cend(), out, [](QChar c) { return c.toCaseFolded(); });
-        } else {
-            const QString folded = value.toCaseFolded();
-            out = std::copy(folded.cbegin(), folded.cend(), out);
+    QString converted;
+    for (int row = 0; row < rows; ++row) {
+        if (row + ahead < rows) {
+            const QVariant &later = dataset.rawCell(row + ahead, f);
+            if (later.typeId() == QMetaType::QString)
+                __builtin_prefetch(static_cast<const QString *>(later.constData())->constData());
         }
-        m_starts.push_back(out - m_texts.constData());
+        const QStringView value = textAt(row, converted);
+        const qsizetype at = m_texts.size();
+        if (m_texts.capacity() < at + value.size())
+            m_texts.reserve(qMax<qsizetype>(2 * m_texts.capacity(), at + value.size() + 16 * qsizetype(rows - row)));
+        m_texts.resize(at + value.size());
+        QChar *out = m_texts.data() + at;
+        // Folded straight into the block; a text with surrogates folds as a whole.
+        if (std::none_of(value.cbegin(), value.cend(), [](QChar c) { return c.isSurrogate(); })) {
+            std::transform(value.cbegin(), value.cend(), out, [](QChar c) {
+                const char16_t u = c.unicode();
+                return u < 0x80 ? QChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u) : c.toCaseFolded();
+            });
+        } else {
+            const QString folded = value.toString().toCaseFolded();
+            m_texts.resize(at + folded.size());
+            std::copy(folded.cbegin(), folded.cend(), m_texts.data() + at);
+        }
+        m_starts.push_back(m_texts.size());
     }
     m_ordered = true;
     for (size_t row = 1; row < size_t(rows) && m_ordered; ++row)
