@@ -159,8 +159,10 @@ void Dataset::read(const Database &database, std::optional<QString> token)
                       [&](const QVariant *values) { keyRows.insert(keyRows.end(), values, values + columns); });
         const std::vector<int> order = RowOrder::order(keyRows, columns, terms);
         m_keys.reserve(order.size());
-        for (const int row : order)
-            m_keys.push_back(keyRows[size_t(row) * size_t(columns)]);
+        for (const int row : order) {
+            const QVariant &key = keyRows[size_t(row) * size_t(columns)];
+            m_keys.push_back(key.isNull() ? NoKey : key.toLongLong());
+        }
         QVariantMap none = m_parameters;
         none.insert(m_lazyKeyField, QVariant(QMetaType(QMetaType::LongLong)));
         database.read(m_rowSql, none, readFieldsOf, [](const QVariant *) {});
@@ -225,18 +227,19 @@ const QVariant &Dataset::cell(int row, int field) const
     if (m_lazyKeyField.isEmpty())
         return m_cells[size_t(row) * size_t(stride()) + size_t(field)];
     // The key is known without reading the row: a locate by key reads nothing.
-    if (field == m_lazyKey)
-        return m_keys[row];
+    if (field == m_lazyKey) {
+        m_keyCell = m_keys[row] == NoKey ? QVariant() : QVariant(m_keys[row]);
+        return m_keyCell;
+    }
     return lazyRow(row)[field];
 }
 
 const Dataset::Row &Dataset::lazyRow(int row) const
 {
-    const QVariant &key = m_keys[row];
+    const qint64 id = m_keys[row];
     // A row appended and not yet posted has no key to read it by.
-    if (key.isNull())
+    if (id == NoKey)
         return m_blankRow;
-    const qint64 id = key.toLongLong();
     auto found = m_rowCache.find(id);
     if (found != m_rowCache.end())
         return found->second;
@@ -252,7 +255,7 @@ const Dataset::Row &Dataset::lazyRow(int row) const
         hasRow = true;
     });
     if (!hasRow && m_lazyKey >= 0)
-        values[m_lazyKey] = key; // gone meanwhile: only its key remains
+        values[m_lazyKey] = id; // gone meanwhile: only its key remains
     Row &cached = m_rowCache.emplace(id, std::move(values)).first->second;
     calculate(cached, row);
     return cached;
@@ -288,10 +291,11 @@ void Dataset::storeRow(int row, const Row &values)
         std::copy(values.begin(), values.end(), m_cells.begin() + ptrdiff_t(row) * stride());
         return;
     }
-    m_rowCache.erase(m_keys[row].toLongLong());
-    m_keys[row] = m_lazyKey >= 0 ? values[m_lazyKey] : QVariant();
-    if (!m_keys[row].isNull())
-        m_rowCache[m_keys[row].toLongLong()] = values;
+    m_rowCache.erase(m_keys[row]);
+    const QVariant key = m_lazyKey >= 0 ? values[m_lazyKey] : QVariant();
+    m_keys[row] = key.isNull() ? NoKey : key.toLongLong();
+    if (m_keys[row] != NoKey)
+        m_rowCache[m_keys[row]] = values;
 }
 
 void Dataset::appendRow(const Row &values)
@@ -301,7 +305,7 @@ void Dataset::appendRow(const Row &values)
         m_cells.insert(m_cells.end(), values.begin(), values.end());
         return;
     }
-    m_keys.emplace_back();
+    m_keys.push_back(NoKey);
     storeRow(int(m_keys.size()) - 1, values);
 }
 
@@ -312,8 +316,8 @@ void Dataset::eraseRow(int row)
         const auto first = m_cells.begin() + ptrdiff_t(row) * stride();
         m_cells.erase(first, first + stride());
     } else {
-        if (!m_keys[row].isNull())
-            m_rowCache.erase(m_keys[row].toLongLong());
+        if (m_keys[row] != NoKey)
+            m_rowCache.erase(m_keys[row]);
         m_keys.erase(m_keys.begin() + row);
     }
     m_visible.erase(std::find(m_visible.begin(), m_visible.end(), row));

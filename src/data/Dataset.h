@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 #include <span>
 #include <unordered_map>
@@ -239,7 +240,11 @@ private:
     std::vector<Field> m_fields;
     std::vector<std::pair<QString, Calculation>> m_calculations;
     std::vector<QVariant> m_cells;
-    std::vector<QVariant> m_keys;
+    // The keys of rows read by key, as whole numbers: a list of a million persons holds
+    // a million of them.
+    static constexpr qint64 NoKey = std::numeric_limits<qint64>::min();
+    std::vector<qint64> m_keys;
+    mutable QVariant m_keyCell; // what cell() gives for a key
     int m_lazyKey = -1;
     mutable std::unordered_map<qint64, Row> m_rowCache;
     Row m_blankRow; // the values of a row without a key yet
