@@ -426,7 +426,8 @@ void Dataset::readTogether(const std::vector<std::pair<Dataset *, QString>> &rea
             continue;
         }
         elsewhere.push_back(std::async(std::launch::async, [dataset, token = reading[i].second] {
-            const Database own(dataset->m_database->location());
+            Database own(dataset->m_database->location());
+            own.setBusyTimeout(dataset->m_database->busyTimeout());
             dataset->read(own, token);
         }));
     }
@@ -802,10 +803,11 @@ void Dataset::post()
         try {
             writeRow();
             break;
-        } catch (const RecordChangedError &) {
-            // Not the values' fault: no handler mends it by changing them. The edit stays.
-            throw;
         } catch (const DatabaseError &error) {
+            // Another workstation's doing (a changed row, a busy database), not the values':
+            // no handler mends it by changing them. The edit stays.
+            if (dynamic_cast<const ExpectedFailure *>(&error))
+                throw;
             // Said in the user's words; the engine's own text comes on the second line.
             const DatabaseError refused(tr("Vnosa ni mogoče shraniti. Popravite podatke in poskusite znova."), error.sql(),
                                         error.driverText().isEmpty() ? error.message() : error.driverText());
