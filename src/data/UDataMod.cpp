@@ -183,7 +183,19 @@ void TDataMod::DataModuleCreate()
 
 void TDataMod::MarkTableChanged(const QString &tableName)
 {
-    StampTableChange(*m_database, tableName);
+    if (!m_unstampedTables.contains(tableName, Qt::CaseInsensitive))
+        m_unstampedTables.append(tableName);
+    while (!m_unstampedTables.isEmpty()) {
+        try {
+            StampTableChange(*m_database, m_unstampedTables.first());
+        } catch (const DatabaseBusyError &) {
+            // Within a transaction the failure is the whole work's: the server has ended it.
+            if (m_database->inTransaction())
+                throw;
+            return;
+        }
+        m_unstampedTables.removeFirst();
+    }
     TRequery->requery();
 }
 
