@@ -300,3 +300,13 @@ void TDataMod::ExecuteWork(const QString &jetSql)
 {
     m_database->run(jetSql);
 }
+
+void TDataMod::DeletePerson(qint64 id)
+{
+    m_database->transaction([this, id] {
+        for (const char *table : {"TOsnovniPodVezaOpombe", "TOsnovniPodVezaKontakt", "TOsnovniPodVezaKategorje", "TOsnovniPodDodatno"})
+            ExecuteWork(QStringLiteral("DELETE * FROM %1 WHERE (((IDOsebe)=%2));").arg(QString::fromLatin1(table)).arg(id));
+        ExecuteWork(QStringLiteral("DELETE * FROM TOsnovniPod WHERE (((ID)=%1));").arg(id));
+    });
+    MarkTableChanged(QStringLiteral("TOsnovniPod"));
+}

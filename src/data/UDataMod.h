@@ -44,6 +44,9 @@ public:
     int CountPersons();
     // Runs a statement that returns no rows through the work query.
     void ExecuteWork(const QString &jetSql);
+    // Deletes the person with its contacts, notes, categories and extra data, all or
+    // nothing (alarms and links stay, by design), and stamps the persons' table.
+    void DeletePerson(qint64 id);
 
     Dataset *TDrzave;
     Dataset *TKraj;
