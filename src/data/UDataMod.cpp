@@ -178,7 +178,17 @@ void TDataMod::DataModuleCreate()
         TUsers->setValue(field("IDUser"), CurrentUserId());
     }
     TUsers->setValue(field("LastOpenedDate"), QDateTime::currentDateTime());
-    TUsers->post();
+    // Workstations starting at the same moment write the same user's row: this start is
+    // noted over another's (the refusal has read it) rather than refusing to start.
+    for (int attempt = 1;; ++attempt) {
+        try {
+            TUsers->post();
+            return;
+        } catch (const RecordChangedError &) {
+            if (attempt == 3)
+                throw;
+        }
+    }
 }
 
 void TDataMod::MarkTableChanged(const QString &tableName)
