@@ -195,18 +195,18 @@ void TDataMod::MarkTableChanged(const QString &tableName)
 {
     if (!m_unstampedTables.contains(tableName, Qt::CaseInsensitive))
         m_unstampedTables.append(tableName);
-    while (!m_unstampedTables.isEmpty()) {
-        try {
+    try {
+        while (!m_unstampedTables.isEmpty()) {
             StampTableChange(*m_database, m_unstampedTables.first());
-        } catch (const DatabaseBusyError &) {
-            // Within a transaction the failure is the whole work's: the server has ended it.
-            if (m_database->inTransaction())
-                throw;
-            return;
+            m_unstampedTables.removeFirst();
         }
-        m_unstampedTables.removeFirst();
+        // The stamps are read afresh again where they are asked for.
+        TRequery->requery();
+    } catch (const DatabaseBusyError &) {
+        // Within a transaction the failure is the whole work's: the server has ended it.
+        if (m_database->inTransaction())
+            throw;
     }
-    TRequery->requery();
 }
 
 bool TDataMod::RefreshIfChanged(const QString &windowName, Dataset *dataSet, const QString &keyColumn, bool reopen,
