@@ -427,6 +427,17 @@ QSqlQuery Database::runNative(const QString &sql, const QVariantList &values, bo
     }, !values.isEmpty(), forwardOnly);
 }
 
+QList<QSqlRecord> Database::runReturning(const QString &sql, const QVariantList &values) const
+{
+    QSqlQuery query = runNative(sql, values);
+    QList<QSqlRecord> rows;
+    while (query.next())
+        rows.append(query.record());
+    if (query.lastError().type() != QSqlError::NoError)
+        fail(tr("Napaka pri delu z bazo."), sql, query.lastError().text(), query.lastError().nativeErrorCode());
+    return rows;
+}
+
 QSqlQuery Database::execute(const QString &sql, const std::function<void(QSqlQuery &)> &bind, bool prepared,
                             bool forwardOnly) const
 {

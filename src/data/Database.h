@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrl>
 #include <QVariantMap>
 
@@ -57,6 +58,10 @@ public:
               const std::function<void(const QVariant *)> &row) const;
     // Runs SQL already in this engine's dialect; throws DatabaseError.
     QSqlQuery runNative(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true) const;
+    // Runs a write in this engine's dialect that returns rows (INSERT ... RETURNING) and
+    // reads them all: SQLite commits such a write only once its last row is read, and a
+    // commit refused then (a busy file) must be told, not lost. Throws DatabaseError.
+    QList<QSqlRecord> runReturning(const QString &sql, const QVariantList &values) const;
 
     // Runs the work as one transaction: all of its writes are kept, or none of them
     // when it throws (the error then goes on to the caller).

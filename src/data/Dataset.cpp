@@ -781,15 +781,15 @@ void Dataset::insertRow(const Schema::Table &table, const std::vector<int> &fiel
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING *").arg(tableName)
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
               .arg(tableName, columns.join(QStringLiteral(", ")), QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-    QSqlQuery query = m_database->runNative(insert, values);
+    const QList<QSqlRecord> rows = m_database->runReturning(insert, values);
     // The database's own values of the new row: its key and the defaults.
-    if (query.next()) {
-        const QSqlRecord record = query.record();
+    if (!rows.isEmpty()) {
+        const QSqlRecord &record = rows.first();
         for (int i = 0; i < record.count(); ++i) {
             const int f = fieldIndex(record.fieldName(i));
             if (f >= 0 && !m_fields[f].calculation)
                 m_buffer[f] = m_database->fromDatabase(m_fields[f].column ? m_fields[f].column : table.column(record.fieldName(i)),
-                                                       query.value(i));
+                                                       record.value(i));
         }
     }
 }

@@ -83,6 +83,7 @@ private Q_SLOTS:
     void waitsForAnotherWorkstationsWrite();
     void busyDatabaseKeepsTheEdit_data();
     void busyDatabaseKeepsTheEdit();
+    void newRowNotCommittedIsTold();
     void rowsReadByKey();
     void orderedAsTheEngineOrders_data();
     void orderedAsTheEngineOrders();
@@ -625,6 +626,29 @@ void TestDataset::busyDatabaseKeepsTheEdit()
     QCOMPARE(stored(*mine, QStringLiteral("SELECT Ime FROM TOsnovniPod WHERE ID = 4")).toString(), QStringLiteral("Cveta"));
     QCOMPARE(stored(*mine, QStringLiteral("SELECT Davcna FROM TOsnovniPod WHERE ID = 4")).toString(), QStringLiteral("12345678"));
     QCOMPARE(stored(*mine, QStringLiteral("SELECT Count(*) FROM TKraj WHERE Naziv = \"Bohinj\"")).toInt(), 1);
+}
+
+// SQLite commits a new row whose key it returns once the statement is done; another
+// workstation still reading then keeps the commit from happening.
+void TestDataset::newRowNotCommittedIsTold()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto mine = testDatabase.connect();
+    const auto theirs = testDatabase.connect();
+    mine->setBusyTimeout(200);
+    Dataset places(mine.get(), QStringLiteral("SELECT * FROM TKraj"));
+    places.open();
+    theirs->runNative(QStringLiteral("BEGIN"));
+    theirs->runNative(QStringLiteral("SELECT Count(*) FROM TKraj"));
+    places.append();
+    places.setValue(QStringLiteral("Naziv"), QStringLiteral("Bohinj"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseBusyError, places.post());
+    QCOMPARE(places.state(), Dataset::State::Insert);
+    theirs->runNative(QStringLiteral("COMMIT"));
+    places.post();
+    QCOMPARE(stored(*mine, QStringLiteral("SELECT Count(*) FROM TKraj WHERE Naziv = \"Bohinj\"")).toInt(), 1);
+    QCOMPARE(stored(*mine, QStringLiteral("SELECT Naziv FROM TKraj WHERE IDKRAJ = %1").arg(places.value(QStringLiteral("IDKRAJ")).toInt())).toString(),
+             QStringLiteral("Bohinj"));
 }
 
 void TestDataset::rowsReadByKey()
