@@ -2,11 +2,13 @@
 
 #include "DataGenerator.h"
 #include "Database.h"
+#include "SchemaInstaller.h"
 
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -82,6 +84,32 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+ServerDatabase::ServerDatabase(const QString &server, const QString &name)
+    : m_server(server)
+    , m_name(name)
+{
+    {
+        Database admin(DatabaseLocation::postgresServer(server));
+        admin.runNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
+        admin.runNative(QStringLiteral("CREATE DATABASE %1").arg(name));
+    }
+    QUrl target(server);
+    target.setPath(QLatin1Char('/') + name);
+    m_location = DatabaseLocation::postgresServer(target.toString());
+    Database database(m_location, Database::Purpose::Install);
+    SchemaInstaller::install(database);
+}
+
+ServerDatabase::~ServerDatabase()
+{
+    try {
+        Database admin(DatabaseLocation::postgresServer(m_server));
+        admin.runNative(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "The database %s is left on the server: %s\n", qPrintable(m_name), error.what());
+    }
 }
 
 }

@@ -72,6 +72,17 @@ void likeFunction(sqlite3_context *context, int count, sqlite3_value **values)
     sqlite3_result_int(context, match ? 1 : 0);
 }
 
+// SQLite's "busy" and "locked" (also as extended codes); on the server a lock not granted
+// in time, or a deadlock the server broke by failing this statement.
+bool isBusyCode(SqlDialect dialect, const QString &code)
+{
+    if (dialect == SqlDialect::Postgres)
+        return code == QLatin1String("55P03") || code == QLatin1String("40P01");
+    bool ok = false;
+    const int primary = code.toInt(&ok) & 0xff;
+    return ok && (primary == SQLITE_BUSY || primary == SQLITE_LOCKED);
+}
+
 bool isReading(const QString &sql)
 {
     const QString start = sql.trimmed().left(6);
@@ -244,13 +255,13 @@ void Database::openSqlite(Purpose purpose)
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(path);
-    // Other workstations hold the file's lock only for the moment of a write.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     if (!db.open())
         throw DatabaseError(tr("Baze %1 ni mogoče odpreti.").arg(path), QString(), db.lastError().text());
     sqlite3 *handle = sqliteHandle(db);
     if (!handle)
         throw DatabaseError(tr("Baze %1 ni mogoče odpreti.").arg(path));
+    // Other workstations hold the file's lock only for the moment of a write.
+    setBusyTimeout(m_busyTimeoutMs);
     sqlite3_create_collation(handle, JetSql::SqliteCollation, SQLITE_UTF8, nullptr, collationCallback);
     for (int arguments : {2, 3})
         sqlite3_create_function(handle, "like", arguments, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction,
@@ -274,6 +285,31 @@ void Database::openPostgres()
     if (!db.open())
         throw DatabaseError(tr("Povezave z bazo %1 ni mogoče vzpostaviti.").arg(m_location.describe()), QString(),
                             db.lastError().text());
+    // The server would wait for another's lock for ever; a shared file waits this long too.
+    setBusyTimeout(m_busyTimeoutMs);
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    m_busyTimeoutMs = qMax(0, milliseconds);
+    if (dialect() == SqlDialect::Sqlite) {
+        sqlite3_busy_timeout(sqliteHandle(connection()), m_busyTimeoutMs);
+        return;
+    }
+    // Zero would mean no limit to the server: the shortest wait it knows is taken instead.
+    QSqlQuery query(connection());
+    const QString sql = QStringLiteral("SET lock_timeout = %1").arg(qMax(1, m_busyTimeoutMs));
+    if (!query.exec(sql))
+        fail(tr("Napaka pri delu z bazo."), sql, query.lastError().text(), query.lastError().nativeErrorCode());
+}
+
+void Database::fail(const QString &message, const QString &sql, const QString &driverText, const QString &errorCode) const
+{
+    if (isBusyCode(dialect(), errorCode))
+        throw DatabaseBusyError(tr("Baza je zasedena, ker z njo trenutno dela drug uporabnik. Nič ni izgubljeno: "
+                                   "poskusite znova čez nekaj trenutkov."),
+                                sql);
+    throw DatabaseError(message, sql, driverText);
 }
 
 Database::Translation Database::translation(const QString &jetSql) const
@@ -343,8 +379,10 @@ void Database::readSqlite(const Translation &translated, const QVariantMap &para
 {
     sqlite3 *handle = sqliteHandle(connection());
     sqlite3_stmt *prepared = nullptr;
-    if (!handle || sqlite3_prepare_v2(handle, translated.sql.toUtf8().constData(), -1, &prepared, nullptr) != SQLITE_OK)
-        throw DatabaseError(tr("Napaka v poizvedbi."), translated.sql, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString());
+    if (!handle)
+        throw DatabaseError(tr("Napaka v poizvedbi."), translated.sql);
+    if (sqlite3_prepare_v2(handle, translated.sql.toUtf8().constData(), -1, &prepared, nullptr) != SQLITE_OK)
+        fail(tr("Napaka v poizvedbi."), translated.sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(sqlite3_errcode(handle)));
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> statement(prepared, sqlite3_finalize);
     for (const auto &[name, value] : boundValues(translated, parameters))
         bindSqliteValue(prepared, sqlite3_bind_parameter_index(prepared, name.toUtf8().constData()), value);
@@ -378,7 +416,7 @@ void Database::readSqlite(const Translation &translated, const QVariantMap &para
         row(values.data());
     }
     if (rc != SQLITE_DONE)
-        throw DatabaseError(tr("Napaka pri delu z bazo."), translated.sql, QString::fromUtf8(sqlite3_errmsg(handle)));
+        fail(tr("Napaka pri delu z bazo."), translated.sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(rc));
 }
 
 QSqlQuery Database::runNative(const QString &sql, const QVariantList &values, bool forwardOnly) const
@@ -389,6 +427,17 @@ QSqlQuery Database::runNative(const QString &sql, const QVariantList &values, bo
     }, !values.isEmpty(), forwardOnly);
 }
 
+QList<QSqlRecord> Database::runReturning(const QString &sql, const QVariantList &values) const
+{
+    QSqlQuery query = runNative(sql, values);
+    QList<QSqlRecord> rows;
+    while (query.next())
+        rows.append(query.record());
+    if (query.lastError().type() != QSqlError::NoError)
+        fail(tr("Napaka pri delu z bazo."), sql, query.lastError().text(), query.lastError().nativeErrorCode());
+    return rows;
+}
+
 QSqlQuery Database::execute(const QString &sql, const std::function<void(QSqlQuery &)> &bind, bool prepared,
                             bool forwardOnly) const
 {
@@ -397,11 +446,11 @@ QSqlQuery Database::execute(const QString &sql, const std::function<void(QSqlQue
     // Statements without values run as they are: servers do not prepare table definitions.
     if (prepared) {
         if (!query.prepare(sql))
-            throw DatabaseError(tr("Napaka v poizvedbi."), sql, query.lastError().text());
+            fail(tr("Napaka v poizvedbi."), sql, query.lastError().text(), query.lastError().nativeErrorCode());
         bind(query);
     }
     if (!(prepared ? query.exec() : query.exec(sql)))
-        throw DatabaseError(tr("Napaka pri delu z bazo."), sql, query.lastError().text());
+        fail(tr("Napaka pri delu z bazo."), sql, query.lastError().text(), query.lastError().nativeErrorCode());
     if (!isReading(sql))
         ++m_writes;
     return query;
@@ -574,13 +623,15 @@ RepeatedStatement::RepeatedStatement(const Database &database, const QString &sq
 {
     if (database.dialect() == SqlDialect::Sqlite) {
         sqlite3 *handle = sqliteHandle(database.connection());
-        if (!handle || sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &m_sqlite, nullptr) != SQLITE_OK)
-            throw DatabaseError(tr("Napaka v poizvedbi."), sql, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString());
+        if (!handle)
+            throw DatabaseError(tr("Napaka v poizvedbi."), sql);
+        if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &m_sqlite, nullptr) != SQLITE_OK)
+            database.fail(tr("Napaka v poizvedbi."), sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(sqlite3_errcode(handle)));
         return;
     }
     m_query.emplace(database.connection());
     if (!m_query->prepare(sql))
-        throw DatabaseError(tr("Napaka v poizvedbi."), sql, m_query->lastError().text());
+        database.fail(tr("Napaka v poizvedbi."), sql, m_query->lastError().text(), m_query->lastError().nativeErrorCode());
 }
 
 RepeatedStatement::~RepeatedStatement()
@@ -595,7 +646,7 @@ QVariant RepeatedStatement::run(const QVariantList &values)
         for (qsizetype i = 0; i < values.size(); ++i)
             m_query->bindValue(int(i), values[i]);
         if (!m_query->exec())
-            throw DatabaseError(tr("Napaka pri delu z bazo."), m_sql, m_query->lastError().text());
+            m_database.fail(tr("Napaka pri delu z bazo."), m_sql, m_query->lastError().text(), m_query->lastError().nativeErrorCode());
         const QVariant first = m_query->next() ? m_query->value(0) : QVariant();
         m_query->finish();
         return first;
@@ -613,7 +664,7 @@ QVariant RepeatedStatement::run(const QVariantList &values)
     if (rc != SQLITE_DONE) {
         const QString reason = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_sqlite)));
         sqlite3_reset(m_sqlite);
-        throw DatabaseError(tr("Napaka pri delu z bazo."), m_sql, reason);
+        m_database.fail(tr("Napaka pri delu z bazo."), m_sql, reason, QString::number(rc));
     }
     return first;
 }

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrl>
 #include <QVariantMap>
 
@@ -57,10 +58,21 @@ public:
               const std::function<void(const QVariant *)> &row) const;
     // Runs SQL already in this engine's dialect; throws DatabaseError.
     QSqlQuery runNative(const QString &sql, const QVariantList &values = {}, bool forwardOnly = true) const;
+    // Runs a write in this engine's dialect that returns rows (INSERT ... RETURNING) and
+    // reads them all: SQLite commits such a write only once its last row is read, and a
+    // commit refused then (a busy file) must be told, not lost. Throws DatabaseError.
+    QList<QSqlRecord> runReturning(const QString &sql, const QVariantList &values) const;
 
     // Runs the work as one transaction: all of its writes are kept, or none of them
     // when it throws (the error then goes on to the caller).
     void transaction(const std::function<void()> &work);
+    bool inTransaction() const { return m_inTransaction; }
+
+    // How long a statement waits for another workstation's lock (the file's write lock,
+    // a row or table on the server) before it fails with DatabaseBusyError.
+    static constexpr int DefaultBusyTimeoutMs = 10000;
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return m_busyTimeoutMs; }
 
     // Whether the database gives a new row's key itself (an AutoNumber), as read from the
     // database's own description of the table.
@@ -99,6 +111,9 @@ private:
     void readSqlite(const Translation &translated, const QVariantMap &parameters,
                     const std::function<void(const QStringList &)> &columns, const std::function<void(const QVariant *)> &row) const;
     QSqlQuery execute(const QString &sql, const std::function<void(QSqlQuery &)> &bind, bool prepared, bool forwardOnly) const;
+    // Throws DatabaseBusyError when the engine's error code tells another workstation's
+    // lock, DatabaseError with the message otherwise.
+    [[noreturn]] void fail(const QString &message, const QString &sql, const QString &driverText, const QString &errorCode) const;
     void openSqlite(Purpose purpose);
     void openPostgres();
 
@@ -106,6 +121,7 @@ private:
     QString m_connectionName;
     mutable quint64 m_writes = 0;
     bool m_inTransaction = false;
+    int m_busyTimeoutMs = DefaultBusyTimeoutMs;
     mutable quint64 m_untrackedLooks = 0;
     mutable std::optional<bool> m_changeTracking;
     mutable QHash<QString, bool> m_generatedKeys;

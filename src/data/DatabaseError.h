@@ -30,3 +30,12 @@ class RecordChangedError : public DatabaseError, public ExpectedFailure
 public:
     using DatabaseError::DatabaseError;
 };
+
+// Another workstation held the database (the file's write lock, a row or table on the
+// server) for longer than the busy timeout. Nothing was written; the edit stays for the
+// user to save again in a moment.
+class DatabaseBusyError : public DatabaseError, public ExpectedFailure
+{
+public:
+    using DatabaseError::DatabaseError;
+};

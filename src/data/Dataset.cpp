@@ -440,7 +440,8 @@ void Dataset::readTogether(const std::vector<std::pair<Dataset *, QString>> &rea
             continue;
         }
         elsewhere.push_back(std::async(std::launch::async, [dataset, token = reading[i].second] {
-            const Database own(dataset->m_database->location());
+            Database own(dataset->m_database->location());
+            own.setBusyTimeout(dataset->m_database->busyTimeout());
             dataset->read(own, token);
         }));
     }
@@ -800,15 +801,15 @@ void Dataset::insertRow(const Schema::Table &table, const std::vector<int> &fiel
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING *").arg(tableName)
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
               .arg(tableName, columns.join(QStringLiteral(", ")), QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-    QSqlQuery query = m_database->runNative(insert, values);
+    const QList<QSqlRecord> rows = m_database->runReturning(insert, values);
     // The database's own values of the new row: its key and the defaults.
-    if (query.next()) {
-        const QSqlRecord record = query.record();
+    if (!rows.isEmpty()) {
+        const QSqlRecord &record = rows.first();
         for (int i = 0; i < record.count(); ++i) {
             const int f = fieldIndex(record.fieldName(i));
             if (f >= 0 && !m_fields[f].calculation)
                 m_buffer[f] = m_database->fromDatabase(m_fields[f].column ? m_fields[f].column : table.column(record.fieldName(i)),
-                                                       query.value(i));
+                                                       record.value(i));
         }
     }
 }
@@ -822,10 +823,11 @@ void Dataset::post()
         try {
             writeRow();
             break;
-        } catch (const RecordChangedError &) {
-            // Not the values' fault: no handler mends it by changing them. The edit stays.
-            throw;
         } catch (const DatabaseError &error) {
+            // Another workstation's doing (a changed row, a busy database), not the values':
+            // no handler mends it by changing them. The edit stays.
+            if (dynamic_cast<const ExpectedFailure *>(&error))
+                throw;
             // Said in the user's words; the engine's own text comes on the second line.
             const DatabaseError refused(tr("Vnosa ni mogoče shraniti. Popravite podatke in poskusite znova."), error.sql(),
                                         error.driverText().isEmpty() ? error.message() : error.driverText());

@@ -179,13 +179,35 @@ void TDataMod::DataModuleCreate()
         TUsers->setValue(field("IDUser"), CurrentUserId());
     }
     TUsers->setValue(field("LastOpenedDate"), QDateTime::currentDateTime());
-    TUsers->post();
+    // Workstations starting at the same moment write the same user's row: this start is
+    // noted over another's (the refusal has read it) rather than refusing to start.
+    for (int attempt = 1;; ++attempt) {
+        try {
+            TUsers->post();
+            return;
+        } catch (const RecordChangedError &) {
+            if (attempt == 3)
+                throw;
+        }
+    }
 }
 
 void TDataMod::MarkTableChanged(const QString &tableName)
 {
-    StampTableChange(*m_database, tableName);
-    TRequery->requery();
+    if (!m_unstampedTables.contains(tableName, Qt::CaseInsensitive))
+        m_unstampedTables.append(tableName);
+    try {
+        while (!m_unstampedTables.isEmpty()) {
+            StampTableChange(*m_database, m_unstampedTables.first());
+            m_unstampedTables.removeFirst();
+        }
+        // The stamps are read afresh again where they are asked for.
+        TRequery->requery();
+    } catch (const DatabaseBusyError &) {
+        // Within a transaction the failure is the whole work's: the server has ended it.
+        if (m_database->inTransaction())
+            throw;
+    }
 }
 
 bool TDataMod::RefreshIfChanged(const QString &windowName, Dataset *dataSet, const QString &keyColumn, bool reopen,
@@ -288,4 +310,14 @@ int TDataMod::CountPersons()
 void TDataMod::ExecuteWork(const QString &jetSql)
 {
     m_database->run(jetSql);
+}
+
+void TDataMod::DeletePerson(qint64 id)
+{
+    m_database->transaction([this, id] {
+        for (const char *table : {"TOsnovniPodVezaOpombe", "TOsnovniPodVezaKontakt", "TOsnovniPodVezaKategorje", "TOsnovniPodDodatno"})
+            ExecuteWork(QStringLiteral("DELETE * FROM %1 WHERE (((IDOsebe)=%2));").arg(QString::fromLatin1(table)).arg(id));
+        ExecuteWork(QStringLiteral("DELETE * FROM TOsnovniPod WHERE (((ID)=%1));").arg(id));
+    });
+    MarkTableChanged(QStringLiteral("TOsnovniPod"));
 }

@@ -28,6 +28,9 @@ public:
     const QString &connectionText() const { return m_connectionText; }
     Database &database() { return *m_database; }
 
+    // Sets the table's change stamp. The change itself is saved by then: a stamp that a
+    // busy database does not take is written with the next one, so a saved change is
+    // never told as failed.
     void MarkTableChanged(const QString &tableName);
     // True once for each change of the table since this window's dataset last asked;
     // with reopen, the dataset is read again and stays on the same key.
@@ -41,6 +44,9 @@ public:
     int CountPersons();
     // Runs a statement that returns no rows through the work query.
     void ExecuteWork(const QString &jetSql);
+    // Deletes the person with its contacts, notes, categories and extra data, all or
+    // nothing (alarms and links stay, by design), and stamps the persons' table.
+    void DeletePerson(qint64 id);
 
     Dataset *TDrzave;
     Dataset *TKraj;
@@ -85,6 +91,7 @@ private:
     Dataset *lookup(const char *name, const QStringList &lines);
 
     QString m_connectionText;
+    QStringList m_unstampedTables;
     std::unique_ptr<Database> m_database;
     SoleInstance<TDataMod> m_instance;
 };

@@ -351,17 +351,11 @@ void TFVeldra::DeletePerson()
     }
     try {
         const FrozenDisplay frozen{QOsebe, QPregled};
-        // All or nothing: a person is never left behind without part of its sub-records.
-        DataMod->database().transaction([&id] {
-            for (const char *table : {"TOsnovniPodVezaOpombe", "TOsnovniPodVezaKontakt", "TOsnovniPodVezaKategorje", "TOsnovniPodDodatno"})
-                DataMod->ExecuteWork(QStringLiteral("DELETE * FROM %1 WHERE (((IDOsebe)=%2));").arg(QString::fromLatin1(table)).arg(id.toLongLong()));
-            DataMod->ExecuteWork(QStringLiteral("DELETE * FROM TOsnovniPod WHERE (((ID)=%1));").arg(id.toLongLong()));
-        });
+        DataMod->DeletePerson(id.toLongLong());
     } catch (...) {
         QOsebe->locate(QStringLiteral("ID"), id);
         throw;
     }
-    DataMod->MarkTableChanged(QStringLiteral("TOsnovniPod"));
     requeryPersons(stay);
 }
 

@@ -1,3 +1,4 @@
+#include "Database.h"
 #include "Dataset.h"
 #include "DatabaseError.h"
 #include "ModalAnswer.h"
@@ -55,6 +56,8 @@ private Q_SLOTS:
     void connectionText();
     void markTableChanged_data();
     void markTableChanged();
+    void stampRefusedByABusyDatabase_data();
+    void stampRefusedByABusyDatabase();
     void refreshIfChanged_data();
     void refreshIfChanged();
     void refreshReopensOnTheSameRow();
@@ -180,6 +183,37 @@ void TestDataMod::markTableChanged()
     dataMod.TDrzave->append();
     dataMod.TDrzave->setValue(QStringLiteral("Naziv"), QStringLiteral("Srbija"));
     dataMod.TDrzave->post();
+    QVERIFY(stampOf(dataMod, QStringLiteral("TDrzave")).isValid());
+}
+
+void TestDataMod::stampRefusedByABusyDatabase_data()
+{
+    addDialectRows(QStringLiteral("held"));
+}
+
+void TestDataMod::stampRefusedByABusyDatabase()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    Workstation workstation(testDatabase);
+    TDataMod dataMod;
+    dataMod.database().setBusyTimeout(200);
+    dataMod.MarkTableChanged(QStringLiteral("TKraj"));
+    const QDateTime before = stampOf(dataMod, QStringLiteral("TKraj"));
+    {
+        // Another workstation holds the file's write lock, or on a server the stamps' table.
+        const bool sqlite = testDatabase.location().dialect == SqlDialect::Sqlite;
+        Database other(dataMod.database().location());
+        other.runNative(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        if (!sqlite)
+            other.runNative(QStringLiteral("LOCK TABLE TRequery IN SHARE MODE"));
+        // The change it stamps is saved by then: no failure to tell.
+        dataMod.MarkTableChanged(QStringLiteral("TKraj"));
+        other.runNative(QStringLiteral("ROLLBACK"));
+    }
+    QCOMPARE(stampOf(dataMod, QStringLiteral("TKraj")), before);
+    // It is written with the next stamp.
+    dataMod.MarkTableChanged(QStringLiteral("TDrzave"));
+    QVERIFY(stampOf(dataMod, QStringLiteral("TKraj")) > before);
     QVERIFY(stampOf(dataMod, QStringLiteral("TDrzave")).isValid());
 }
 

@@ -81,6 +81,9 @@ private Q_SLOTS:
     void parametersAndRequery();
     void memoryDataset();
     void waitsForAnotherWorkstationsWrite();
+    void busyDatabaseKeepsTheEdit_data();
+    void busyDatabaseKeepsTheEdit();
+    void newRowNotCommittedIsTold();
     void rowsReadByKey();
     void orderedAsTheEngineOrders_data();
     void orderedAsTheEngineOrders();
@@ -573,6 +576,79 @@ void TestDataset::waitsForAnotherWorkstationsWrite()
     places.post();
     other.join();
     QCOMPARE(stored(*database, QStringLiteral("SELECT Count(*) FROM TKraj WHERE Naziv IN (\"Bled\", \"Bohinj\")")).toInt(), 2);
+}
+
+void TestDataset::busyDatabaseKeepsTheEdit_data()
+{
+    addDialectRows(QStringLiteral("held past the timeout"));
+}
+
+void TestDataset::busyDatabaseKeepsTheEdit()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto mine = testDatabase.connect();
+    const auto theirs = testDatabase.connect();
+    insertPersonsFixture(*mine);
+    mine->setBusyTimeout(200);
+    Dataset persons(mine.get(), QStringLiteral("SELECT * FROM TOsnovniPod WHERE ID = 4"));
+    persons.open();
+    int handled = 0;
+    connect(&persons, &Dataset::postError, this, [&handled](const DatabaseError &, Dataset::PostErrorAction *) { ++handled; });
+    // Another workstation's write transaction holds the file's write lock, or on a server
+    // the row and the places' table.
+    const bool sqlite = testDatabase.location().dialect == SqlDialect::Sqlite;
+    theirs->runNative(sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    theirs->runNative(QStringLiteral("UPDATE TOsnovniPod SET Davcna = '12345678' WHERE ID = 4"));
+    if (!sqlite)
+        theirs->runNative(QStringLiteral("LOCK TABLE TKraj IN SHARE MODE"));
+    persons.setValue(QStringLiteral("Ime"), QStringLiteral("Cveta"));
+    try {
+        persons.post();
+        QFAIL("the post succeeded while another held the database");
+    } catch (const DatabaseBusyError &error) {
+        QCOMPARE(error.message(), QStringLiteral("Baza je zasedena, ker z njo trenutno dela drug uporabnik. Nič ni izgubljeno: "
+                                                 "poskusite znova čez nekaj trenutkov."));
+    }
+    QCOMPARE(handled, 0); // no change of the values mends it
+    QCOMPARE(persons.state(), Dataset::State::Edit);
+    QCOMPARE(persons.value(QStringLiteral("Ime")).toString(), QStringLiteral("Cveta"));
+
+    // A new row is kept as well; once the other is done, the next try saves both.
+    Dataset places(mine.get(), QStringLiteral("SELECT * FROM TKraj"));
+    places.open();
+    places.append();
+    places.setValue(QStringLiteral("Naziv"), QStringLiteral("Bohinj"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseBusyError, places.post());
+    QCOMPARE(places.state(), Dataset::State::Insert);
+    theirs->runNative(QStringLiteral("COMMIT"));
+    persons.post();
+    places.post();
+    QCOMPARE(stored(*mine, QStringLiteral("SELECT Ime FROM TOsnovniPod WHERE ID = 4")).toString(), QStringLiteral("Cveta"));
+    QCOMPARE(stored(*mine, QStringLiteral("SELECT Davcna FROM TOsnovniPod WHERE ID = 4")).toString(), QStringLiteral("12345678"));
+    QCOMPARE(stored(*mine, QStringLiteral("SELECT Count(*) FROM TKraj WHERE Naziv = \"Bohinj\"")).toInt(), 1);
+}
+
+// SQLite commits a new row whose key it returns once the statement is done; another
+// workstation still reading then keeps the commit from happening.
+void TestDataset::newRowNotCommittedIsTold()
+{
+    TestDatabase testDatabase(SqlDialect::Sqlite);
+    const auto mine = testDatabase.connect();
+    const auto theirs = testDatabase.connect();
+    mine->setBusyTimeout(200);
+    Dataset places(mine.get(), QStringLiteral("SELECT * FROM TKraj"));
+    places.open();
+    theirs->runNative(QStringLiteral("BEGIN"));
+    theirs->runNative(QStringLiteral("SELECT Count(*) FROM TKraj"));
+    places.append();
+    places.setValue(QStringLiteral("Naziv"), QStringLiteral("Bohinj"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseBusyError, places.post());
+    QCOMPARE(places.state(), Dataset::State::Insert);
+    theirs->runNative(QStringLiteral("COMMIT"));
+    places.post();
+    QCOMPARE(stored(*mine, QStringLiteral("SELECT Count(*) FROM TKraj WHERE Naziv = \"Bohinj\"")).toInt(), 1);
+    QCOMPARE(stored(*mine, QStringLiteral("SELECT Naziv FROM TKraj WHERE IDKRAJ = %1").arg(places.value(QStringLiteral("IDKRAJ")).toInt())).toString(),
+             QStringLiteral("Bohinj"));
 }
 
 void TestDataset::rowsReadByKey()

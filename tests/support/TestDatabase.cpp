@@ -26,13 +26,15 @@ QUrl withDatabase(const QString &server, const QString &database)
 }
 
 // Every test process clones one prepared database, made once per schema version.
-QString templateName(const Database &admin)
+QString templateName(Database &admin)
 {
     const QByteArray version = (Schema::createStatements(SqlDialect::Postgres) + Schema::changeTrackingStatements(SqlDialect::Postgres))
                                    .join(QLatin1Char('\n'))
                                    .toUtf8();
     const QString name = QStringLiteral("veldra_tpl_")
         + QString::fromLatin1(QCryptographicHash::hash(version, QCryptographicHash::Sha1).toHex().left(12));
+    // Another test process may be making it meanwhile, for as long as that takes.
+    admin.setBusyTimeout(300000);
     admin.runNative(QStringLiteral("SELECT pg_advisory_lock(4242)"));
     QSqlQuery exists = admin.runNative(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name));
     if (!exists.next()) {
