@@ -13,7 +13,12 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,19 +100,58 @@ bool copySqlite(const QString &source, const QString &target)
     return ok;
 }
 
+// The temporary copy is named by computer and process, so that workstations sharing the
+// backup folder never write into each other's.
+QString temporaryPrefix()
+{
+    return QStringLiteral(".veldra-backup-") + GetComputerNameText() + QLatin1Char('-');
+}
+
+bool processRuns(qint64 pid)
+{
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+// A copy that was killed half-way leaves its temporary files (the copy and its journal);
+// this computer's are removed once their process is gone, so that they do not pile up.
+void removeLeftovers(const QString &folder)
+{
+    const QString prefix = temporaryPrefix();
+    const QStringList names = QDir(folder).entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const qint64 pid = name.mid(prefix.size()).section(QLatin1Char('.'), 0, 0).toLongLong();
+        if (pid > 0 && !processRuns(pid))
+            QFile::remove(folder + name);
+    }
+}
+
+// On the disk before it is named, so that a power cut leaves no backup's name on a half
+// copy; a folder, so that the new name stays.
+bool syncToDisk(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return synced;
+}
+
 // Copies under a temporary name and renames, so that no half copy ever carries a backup's name.
 bool copyAtomically(const QString &source, const QString &target)
 {
-    const QString temporary = QFileInfo(target).absolutePath() + QStringLiteral("/.veldra-backup-")
-        + QString::number(QCoreApplication::applicationPid()) + QStringLiteral(".tmp");
+    const QString folder = QFileInfo(target).absolutePath() + QLatin1Char('/');
+    removeLeftovers(folder);
+    const QString temporary = folder + temporaryPrefix() + QString::number(QCoreApplication::applicationPid()) + QStringLiteral(".tmp");
     QFile::remove(temporary);
     const bool copied = isSqliteFile(source) ? copySqlite(source, temporary) : QFile::copy(source, temporary);
-    if (copied && std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) == 0)
+    if (copied && syncToDisk(temporary)
+        && std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) == 0) {
+        syncToDisk(folder);
         return true;
+    }
     QFile::remove(temporary);
     return false;
 }
-
 }
 
 QString GetBackupFolder()

@@ -18,6 +18,9 @@ struct IniFile::Content
 
 namespace {
 
+constexpr int LockWaitMs = 10000;
+constexpr int StaleLockMs = 5000;
+
 bool isSectionHeader(const QString &line, QString *name)
 {
     const QString text = line.trimmed();
@@ -127,7 +130,11 @@ template<typename Change> void IniFile::modify(Change change)
     // Workstations sharing a data folder write the same files: read, change and
     // replace the file as one step under the lock.
     QLockFile lock(m_path + QStringLiteral(".lock"));
-    if (!lock.tryLock(10000))
+    // A write holds the lock for a moment. A lock that does not name a live process of
+    // this computer (a writer killed before it wrote its name, one on another computer)
+    // is taken over once it is older than any write, well before this one gives up.
+    lock.setStaleLockTime(StaleLockMs);
+    if (!lock.tryLock(LockWaitMs))
         throw IniWriteError(QStringLiteral("Cannot lock %1").arg(m_path).toStdString());
     Content content = load();
     if (content.encoding == TextCodec::Encoding::Undecodable)

@@ -1,10 +1,12 @@
 #include "DatabaseBackup.h"
 #include "ModalAnswer.h"
+#include "PublicFunctions.h"
 #include "TestInstallation.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -40,6 +42,7 @@ private Q_SLOTS:
     void keepsTheTenNewest();
     void numberingGoesOnAfter999();
     void sqliteDatabaseIsCopiedWhole();
+    void leftoversOfKilledCopiesAreRemoved();
     void folderFailures_data();
     void folderFailures();
     void missingDatabase();
@@ -217,6 +220,31 @@ void TestDatabaseBackup::sqliteDatabaseIsCopiedWhole()
     sqlite3_close(db);
     // Nothing half-made is left behind.
     QCOMPARE(entries(installation.dataFolder() + QStringLiteral("Backup")), QStringList{QStringLiteral("B001 Podatki 09.12.2026.mdb")});
+}
+
+void TestDatabaseBackup::leftoversOfKilledCopiesAreRemoved()
+{
+    TestInstallation installation;
+    installation.createDatabase("baza");
+    const QString folder = installation.dataFolder() + QStringLiteral("Backup/");
+    QVERIFY(QDir().mkpath(folder));
+    QProcess ended;
+    ended.start(QStringLiteral("true"));
+    QVERIFY(ended.waitForStarted());
+    const QString endedPid = QString::number(ended.processId());
+    QVERIFY(ended.waitForFinished());
+    // A copy killed half-way on this computer leaves the copy and its journal; one of a
+    // copy still running here, and one of another computer, cannot be told from a live one.
+    const QString here = QStringLiteral(".veldra-backup-") + GetComputerNameText() + QLatin1Char('-');
+    const QStringList kept{here + QStringLiteral("1.tmp"), QStringLiteral(".veldra-backup-drugje-") + endedPid + QStringLiteral(".tmp")};
+    for (const QString &name : kept + QStringList{here + endedPid + QStringLiteral(".tmp"), here + endedPid + QStringLiteral(".tmp-journal")})
+        touch(folder + name);
+
+    QVERIFY(MakeBackup(december9));
+    QStringList left = entries(folder), expected = kept + QStringList{QStringLiteral("B001 Podatki 09.12.2026.mdb")};
+    left.sort();
+    expected.sort();
+    QCOMPARE(left, expected);
 }
 
 void TestDatabaseBackup::folderFailures_data()

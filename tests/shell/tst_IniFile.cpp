@@ -1,6 +1,7 @@
 #include "IniFile.h"
 #include "TextCodec.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void legacyFileStaysLegacy();
     void undecodableFileIsNotRewritten();
     void concurrentWritersLoseNothing();
+    void lockOfAKilledWriterIsTakenOver();
 
 private:
     QString write(const QByteArray &content);
@@ -210,6 +212,19 @@ void TestIniFile::concurrentWritersLoseNothing()
     QStringList lines;
     QVERIFY(IniFile(m_path).readSectionValues(QStringLiteral("Uporabniki"), &lines));
     QCOMPARE(lines.size(), writers * keys);
+}
+
+void TestIniFile::lockOfAKilledWriterIsTakenOver()
+{
+    // A writer killed between making its lock file and writing its name in it leaves the
+    // file empty, with nothing to tell that its writer is gone.
+    QFile lock(m_path + QStringLiteral(".lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-6), QFileDevice::FileModificationTime));
+    lock.close();
+    IniFile ini(write("[A]\nx=1\n"));
+    ini.writeString(QStringLiteral("A"), QStringLiteral("y"), QStringLiteral("2"));
+    QCOMPARE(contents(), QByteArray("[A]\nx=1\ny=2\n"));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)
