@@ -27,6 +27,9 @@ struct DatabaseLocation
     static DatabaseLocation sqliteFile(const QString &file);
     // Throws DatabaseError for an address that is not a PostgreSQL one.
     static DatabaseLocation postgresServer(const QString &url);
+    // A database as a command line names it: an address with a scheme is a server's (and
+    // refused when it is not a PostgreSQL one), anything else an SQLite file.
+    static DatabaseLocation named(const QString &fileOrAddress);
     QString describe() const;
 };
 
@@ -61,10 +64,18 @@ public:
     // Runs the work as one transaction: all of its writes are kept, or none of them
     // when it throws (the error then goes on to the caller).
     void transaction(const std::function<void()> &work);
+    // Runs reads that must see one state of the database, as a copy of it does. SQLite
+    // keeps other workstations from writing meanwhile; a server holds up no one.
+    void snapshot(const std::function<void()> &reads);
 
     // Whether the database gives a new row's key itself (an AutoNumber), as read from the
     // database's own description of the table.
     bool isGeneratedKey(const QString &table, const QString &column) const;
+    // The last key a table's AutoNumber has given, at least its greatest key; and moving it
+    // on (never back), so that keys given after explicit ones, as a copy writes them, do
+    // not repeat a key the table gave before.
+    qint64 keyCounter(const Schema::Table &table) const;
+    void raiseKeyCounter(const Schema::Table &table, qint64 counter) const;
 
     // Changes whenever the database may hold other data than before: after this
     // connection's writes and after every commit of another workstation.
@@ -99,6 +110,7 @@ private:
     void readSqlite(const Translation &translated, const QVariantMap &parameters,
                     const std::function<void(const QStringList &)> &columns, const std::function<void(const QVariant *)> &row) const;
     QSqlQuery execute(const QString &sql, const std::function<void(QSqlQuery &)> &bind, bool prepared, bool forwardOnly) const;
+    void within(const QString &begin, const std::function<void()> &work);
     void openSqlite(Purpose purpose);
     void openPostgres();
 
