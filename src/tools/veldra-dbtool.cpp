@@ -25,6 +25,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -34,6 +35,10 @@ int copyDatabase(const QStringList &arguments, QTextStream &out, QTextStream &er
         err << "usage: veldra-dbtool copy SOURCE TARGET\n";
         return 2;
     }
+    // Dates pass through the program's local times. In a zone without summer time no time
+    // of day is missing (that of the night the clocks go forward), so each arrives as written.
+    qputenv("TZ", "UTC");
+    tzset();
     QString newFile;
     try {
         const DatabaseLocation targetLocation = DatabaseLocation::named(arguments[1]);

@@ -31,7 +31,7 @@ QVariant sampleValue(const Schema::Column &column, int row)
             return QString(QString(100000, QChar(u'č')) + QStringLiteral(" konec"));
         return QStringLiteral("Čšž %1 %2").arg(QString::fromLatin1(column.name)).arg(row).left(column.size);
     case Schema::Type::DateTime:
-        return QDateTime(QDate(2026, 3, 29 + row), QTime(2, 30, 59, 123));
+        return QDateTime(QDate(2026, 12, 9 + row), QTime(14, 3, 59, 123));
     case Schema::Type::YesNo:
         return row == 0;
     case Schema::Type::Byte:
@@ -273,6 +273,10 @@ void TestDatabaseCopy::commandLine()
     QByteArray output;
     const auto dbtool = [&output](const QStringList &arguments) {
         QProcess process;
+        // Where the clocks go forward: a time of that night's missing hour must arrive too.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Ljubljana"));
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VELDRA_DBTOOL), QStringList{QStringLiteral("copy")} + arguments);
         process.waitForFinished();
         output = process.readAllStandardOutput() + process.readAllStandardError();
@@ -284,11 +288,13 @@ void TestDatabaseCopy::commandLine()
     QCOMPARE(dbtool(files), 1);
     QVERIFY2(output.contains("nothing was copied"), output.constData());
     QVERIFY(!QFileInfo::exists(target));
-    source->runNative(QStringLiteral("UPDATE TUsers SET LastOpenedDate = NULL"));
+    source->runNative(QStringLiteral("UPDATE TUsers SET LastOpenedDate = '2026-03-29T02:30:59.123'"));
     QCOMPARE(dbtool(files), 0);
     QVERIFY2(output.startsWith("TOsnovniPod: 2 rows\n"), output.constData());
     QVERIFY2(output.contains("\ncopied "), output.constData());
-    QCOMPARE(stored(Database(DatabaseLocation::sqliteFile(target)), QStringLiteral("SELECT count(*) FROM TOsnovniPodVezaKontakt")).toInt(), 2);
+    const Database copy(DatabaseLocation::sqliteFile(target));
+    QCOMPARE(stored(copy, QStringLiteral("SELECT count(*) FROM TOsnovniPodVezaKontakt")).toInt(), 2);
+    QCOMPARE(stored(copy, QStringLiteral("SELECT DISTINCT LastOpenedDate FROM TUsers")).toString(), QStringLiteral("2026-03-29T02:30:59.123"));
     // Once copied, the target is no longer empty, and stays as it is.
     QCOMPARE(dbtool(files), 1);
     QVERIFY2(output.contains("is not empty"), output.constData());
