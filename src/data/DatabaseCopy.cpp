@@ -146,9 +146,7 @@ private:
 
 qint64 copyRows(const Database &source, const Database &target, const Schema::Table &table)
 {
-    const int keyIndex = int(std::find_if(table.columns.begin(), table.columns.end(),
-                                          [&table](const Schema::Column &column) { return qstrcmp(column.name, table.key) == 0; })
-                             - table.columns.begin());
+    const auto keyIndex = table.column(QString::fromLatin1(table.key)) - table.columns.data();
     RowWriter writer(target, table);
     qint64 rows = 0;
     QVariantList row;
