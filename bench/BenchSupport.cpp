@@ -1,8 +1,11 @@
 #include "BenchSupport.h"
 
+#include "Database.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -60,6 +63,31 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+ServerDatabase::ServerDatabase(const QString &server, const QString &name)
+    : m_server(server)
+    , m_name(name)
+{
+    drop();
+    Database(DatabaseLocation::postgresServer(m_server)).runNative(QStringLiteral("CREATE DATABASE %1").arg(m_name));
+}
+
+ServerDatabase::~ServerDatabase()
+{
+    drop();
+}
+
+QString ServerDatabase::url() const
+{
+    QUrl url(m_server);
+    url.setPath(QLatin1Char('/') + m_name);
+    return url.toString();
+}
+
+void ServerDatabase::drop() const
+{
+    Database(DatabaseLocation::postgresServer(m_server)).runNative(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
 }
 
 }

@@ -16,7 +16,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <malloc.h>
 
@@ -32,27 +31,16 @@ std::unique_ptr<Database> emptyDatabase(const QTemporaryDir &dir, const QString 
 // A new database on the server for one import, dropped afterwards.
 void importOnServer(const QString &server, const QByteArray &file, int persons)
 {
-    const QString name = QStringLiteral("veldra_bench_exchange");
+    const Bench::ServerDatabase target(server, QStringLiteral("veldra_bench_exchange"));
     {
-        Database admin(DatabaseLocation::postgresServer(server));
-        admin.runNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
-        admin.runNative(QStringLiteral("CREATE DATABASE %1").arg(name));
-    }
-    QUrl target(server);
-    target.setPath(QLatin1Char('/') + name);
-    {
-        Database database(DatabaseLocation::postgresServer(target.toString()), Database::Purpose::Install);
+        Database database(DatabaseLocation::postgresServer(target.url()), Database::Purpose::Install);
         SchemaInstaller::install(database);
     }
-    {
-        Database database(DatabaseLocation::postgresServer(target.toString()));
-        const CardImport::CardFeed feed = [&file](const std::function<void(const ContactCard &)> &take) {
-            ReadVCards(file, [&take](ContactCard &&card) { take(card); });
-        };
-        Bench::print("import_vcard_postgres", persons, Bench::elapsedMs([&] { CardImport(database).run(feed, DuplicatePolicy::Skip); }), "ms");
-    }
-    Database admin(DatabaseLocation::postgresServer(server));
-    admin.runNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
+    Database database(DatabaseLocation::postgresServer(target.url()));
+    const CardImport::CardFeed feed = [&file](const std::function<void(const ContactCard &)> &take) {
+        ReadVCards(file, [&take](ContactCard &&card) { take(card); });
+    };
+    Bench::print("import_vcard_postgres", persons, Bench::elapsedMs([&] { CardImport(database).run(feed, DuplicatePolicy::Skip); }), "ms");
 }
 
 double peakMegabytes()
