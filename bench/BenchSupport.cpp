@@ -86,7 +86,7 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
     return times[times.size() / 2];
 }
 
-ServerDatabase::ServerDatabase(const QString &server, const QString &name)
+ServerDatabase::ServerDatabase(const QString &server, const QString &name, Content content)
     : m_server(server)
     , m_name(name)
 {
@@ -98,8 +98,10 @@ ServerDatabase::ServerDatabase(const QString &server, const QString &name)
     QUrl target(server);
     target.setPath(QLatin1Char('/') + name);
     m_location = DatabaseLocation::postgresServer(target.toString());
-    Database database(m_location, Database::Purpose::Install);
-    SchemaInstaller::install(database);
+    if (content == Content::Tables) {
+        Database database(m_location, Database::Purpose::Install);
+        SchemaInstaller::install(database);
+    }
 }
 
 ServerDatabase::~ServerDatabase()

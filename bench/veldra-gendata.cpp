@@ -20,9 +20,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     try {
-        const DatabaseLocation location = args[0].contains(QLatin1String("://")) ? DatabaseLocation::postgresServer(args[0])
-                                                                                  : DatabaseLocation::sqliteFile(args[0]);
-        Database database(location);
+        Database database(DatabaseLocation::named(args[0]));
         DataGenerator::addPersons(database, count, args.value(2, QStringLiteral("1")).toUInt());
     } catch (const DatabaseError &error) {
         err << error.what() << "\n";

@@ -15,6 +15,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -198,6 +199,11 @@ DatabaseLocation DatabaseLocation::postgresServer(const QString &url)
     location.dialect = SqlDialect::Postgres;
     location.server = server;
     return location;
+}
+
+DatabaseLocation DatabaseLocation::named(const QString &fileOrAddress)
+{
+    return fileOrAddress.contains(QLatin1String("://")) ? postgresServer(fileOrAddress) : sqliteFile(fileOrAddress);
 }
 
 QString DatabaseLocation::describe() const
@@ -458,13 +464,25 @@ QSqlQuery Database::execute(const QString &sql, const std::function<void(QSqlQue
 
 void Database::transaction(const std::function<void()> &work)
 {
+    // SQLite takes the file's write lock at once, so that no other workstation's write
+    // can make this one fail half-way.
+    within(dialect() == SqlDialect::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"), work);
+}
+
+void Database::snapshot(const std::function<void()> &reads)
+{
+    // SQLite keeps its read lock from the first read to the end.
+    within(dialect() == SqlDialect::Sqlite ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"),
+           reads);
+}
+
+void Database::within(const QString &begin, const std::function<void()> &work)
+{
     if (m_inTransaction) {
         work();
         return;
     }
-    // SQLite takes the file's write lock at once, so that no other workstation's write
-    // can make this one fail half-way.
-    runNative(dialect() == SqlDialect::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    runNative(begin);
     m_inTransaction = true;
     try {
         work();
@@ -510,6 +528,37 @@ bool Database::isGeneratedKey(const QString &table, const QString &column) const
     }
     m_generatedKeys.insert(name, generated);
     return generated;
+}
+
+qint64 Database::keyCounter(const Schema::Table &table) const
+{
+    const QString name = QString::fromLatin1(table.name);
+    const QString key = QString::fromLatin1(table.key);
+    QSqlQuery greatest = runNative(QStringLiteral("SELECT max(%1) FROM %2").arg(key, name));
+    qint64 counter = greatest.next() ? greatest.value(0).toLongLong() : 0;
+    QSqlQuery given = dialect() == SqlDialect::Sqlite
+        ? runNative(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ? COLLATE NOCASE"), {name})
+        : runNative(QStringLiteral("SELECT pg_sequence_last_value(pg_get_serial_sequence(?, ?)::regclass)"), {name, key.toLower()});
+    if (given.next())
+        counter = std::max(counter, given.value(0).toLongLong());
+    return counter;
+}
+
+void Database::raiseKeyCounter(const Schema::Table &table, qint64 counter) const
+{
+    if (counter < 1)
+        return;
+    const QString name = QString::fromLatin1(table.name);
+    if (dialect() == SqlDialect::Postgres) {
+        runNative(QStringLiteral("SELECT setval(counter, greatest(?, coalesce(pg_sequence_last_value(counter), 0))) "
+                                 "FROM (SELECT pg_get_serial_sequence(?, ?)::regclass AS counter) AS identity_column"),
+                  {counter, name, QString::fromLatin1(table.key).toLower()});
+        return;
+    }
+    // SQLite's counter has a row once the table has given a key.
+    QSqlQuery raised = runNative(QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE name = ? COLLATE NOCASE"), {counter, name});
+    if (raised.numRowsAffected() == 0)
+        runNative(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"), {name, counter});
 }
 
 QString Database::changeToken() const

@@ -28,6 +28,9 @@ struct DatabaseLocation
     static DatabaseLocation sqliteFile(const QString &file);
     // Throws DatabaseError for an address that is not a PostgreSQL one.
     static DatabaseLocation postgresServer(const QString &url);
+    // A database as a command line names it: an address with a scheme is a server's (and
+    // refused when it is not a PostgreSQL one), anything else an SQLite file.
+    static DatabaseLocation named(const QString &fileOrAddress);
     QString describe() const;
 };
 
@@ -74,9 +77,18 @@ public:
     void setBusyTimeout(int milliseconds);
     int busyTimeout() const { return m_busyTimeoutMs; }
 
+    // Runs reads that must see one state of the database, as a copy of it does. SQLite
+    // keeps other workstations from writing meanwhile; a server holds up no one.
+    void snapshot(const std::function<void()> &reads);
+
     // Whether the database gives a new row's key itself (an AutoNumber), as read from the
     // database's own description of the table.
     bool isGeneratedKey(const QString &table, const QString &column) const;
+    // The last key a table's AutoNumber has given, at least its greatest key; and moving it
+    // on (never back), so that keys given after explicit ones, as a copy writes them, do
+    // not repeat a key the table gave before.
+    qint64 keyCounter(const Schema::Table &table) const;
+    void raiseKeyCounter(const Schema::Table &table, qint64 counter) const;
 
     // Changes whenever the database may hold other data than before: after this
     // connection's writes and after every commit of another workstation.
@@ -114,6 +126,7 @@ private:
     // Throws DatabaseBusyError when the engine's error code tells another workstation's
     // lock, DatabaseError with the message otherwise.
     [[noreturn]] void fail(const QString &message, const QString &sql, const QString &driverText, const QString &errorCode) const;
+    void within(const QString &begin, const std::function<void()> &work);
     void openSqlite(Purpose purpose);
     void openPostgres();
 

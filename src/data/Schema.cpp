@@ -212,4 +212,9 @@ int tableCount()
     return int(all.size());
 }
 
+const Table &tableAt(int index)
+{
+    return all.at(size_t(index));
+}
+
 }

@@ -51,5 +51,7 @@ QStringList changeTrackingStatements(SqlDialect dialect);
 // Returns the server's change token; it exists once the statements above have run.
 inline constexpr auto ChangeTokenFunction = "veldra_change_token";
 int tableCount();
+// The tables in the order of their definitions, 0 to tableCount() - 1.
+const Table &tableAt(int index);
 
 }

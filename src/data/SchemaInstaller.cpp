@@ -31,6 +31,19 @@ QStringList seedStatements()
     return statements;
 }
 
+void addChangeTracking(const Database &database)
+{
+    for (const QString &statement : Schema::changeTrackingStatements(database.dialect()))
+        database.runNative(statement);
+}
+
+}
+
+void installTables(const Database &database)
+{
+    for (const QString &statement : Schema::createStatements(database.dialect()))
+        database.runNative(statement);
+    addChangeTracking(database);
 }
 
 void install(const Database &database)
@@ -40,14 +53,13 @@ void install(const Database &database)
     const bool prepared = connection.tables().contains(QStringLiteral("TOsnovniPod"), Qt::CaseInsensitive);
     connection.transaction();
     try {
-        if (!prepared) {
-            for (const QString &statement : Schema::createStatements(database.dialect()))
-                database.runNative(statement);
+        if (prepared) {
+            addChangeTracking(database);
+        } else {
+            installTables(database);
             for (const QString &statement : seedStatements())
                 database.run(statement);
         }
-        for (const QString &statement : Schema::changeTrackingStatements(database.dialect()))
-            database.runNative(statement);
     } catch (...) {
         connection.rollback();
         throw;

@@ -10,5 +10,8 @@ class Database;
 namespace SchemaInstaller {
 
 void install(const Database &database);
+// The tables, their indexes and the change tracking, without rows, in the caller's
+// transaction: for an empty database whose rows come from another one.
+void installTables(const Database &database);
 
 }

@@ -15,12 +15,6 @@
 
 namespace {
 
-DatabaseLocation locationOf(const QString &database)
-{
-    return database.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ? DatabaseLocation::postgresServer(database)
-                                                                                     : DatabaseLocation::sqliteFile(database);
-}
-
 // The value of an option "--name value" and the arguments without it; nothing when the
 // option is there without a value.
 std::optional<QString> takeOption(QStringList &arguments, const QString &name, const QString &fallback)
@@ -56,7 +50,7 @@ int RunImportCommand(const QStringList &given, QTextStream &out, QTextStream &er
             file->feed()(take);
     };
     try {
-        Database database(locationOf(arguments.first()));
+        Database database(DatabaseLocation::named(arguments.first()));
         const ImportSummary summary = CardImport(database).run(everyFile, policy);
         // Running workstations read the changed tables again.
         for (const QString &table : CardImport::tablesWritten())
@@ -94,7 +88,7 @@ int RunExportCommand(const QStringList &given, QTextStream &out, QTextStream &er
     const QString &file = arguments.at(1);
     const ExchangeFormat chosen = format->isEmpty() ? FormatOfFileName(file) : ExchangeFormat(formats.indexOf(*format));
     try {
-        const Database database(locationOf(arguments.first()));
+        const Database database(DatabaseLocation::named(arguments.first()));
         const QList<ContactCard> cards = ExportCards(database);
         QString reason;
         if (!WriteExchangeFile(file, cards, chosen, &reason)) {

@@ -5,12 +5,15 @@
 //   veldra-dbtool postgres URL           creates the tables and first rows on a server, or adds
 //                                        what a server database of an earlier version lacks
 //   veldra-dbtool ddl sqlite|postgres    prints the table definitions
+//   veldra-dbtool copy SOURCE TARGET     copies a whole database into a new SQLite file or an
+//                                        empty server database, keys and key counters kept
 //   veldra-dbtool import DATABASE FILE... [--on-duplicate skip|update|add]
 //                                        takes vCard and CSV files into a database
 //   veldra-dbtool export DATABASE FILE [--format vcard3|vcard4|csv]
 //                                        writes every person to a file
 
 #include "Database.h"
+#include "DatabaseCopy.h"
 #include "DatabaseError.h"
 #include "ExchangeCommands.h"
 #include "Schema.h"
@@ -18,9 +21,53 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
+#include <ctime>
+
+namespace {
+
+int copyDatabase(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.size() != 2) {
+        err << "usage: veldra-dbtool copy SOURCE TARGET\n";
+        return 2;
+    }
+    // Dates pass through the program's local times. In a zone without summer time no time
+    // of day is missing (that of the night the clocks go forward), so each arrives as written.
+    qputenv("TZ", "UTC");
+    tzset();
+    QString newFile;
+    try {
+        const DatabaseLocation targetLocation = DatabaseLocation::named(arguments[1]);
+        if (targetLocation.dialect == SqlDialect::Sqlite && !QFileInfo::exists(targetLocation.file))
+            newFile = targetLocation.file;
+        Database source(DatabaseLocation::named(arguments[0]));
+        Database target(targetLocation, Database::Purpose::Install);
+        qint64 rows = 0;
+        int tables = 0;
+        DatabaseCopy::run(source, target, [&](const QString &table, qint64 count) {
+            out << table << ": " << count << " rows" << Qt::endl;
+            rows += count;
+            ++tables;
+        });
+        out << "copied " << rows << " rows in " << tables << " tables\n";
+        return 0;
+    } catch (const DatabaseError &error) {
+        err << error.message() << "\n";
+        if (!error.driverText().isEmpty())
+            err << error.driverText() << "\n";
+        err << "nothing was copied\n";
+        // A file made for the copy is not left behind empty.
+        if (!newFile.isEmpty())
+            QFile::remove(newFile);
+        return 1;
+    }
+}
+
+}
 
 int main(int argc, char *argv[])
 {
@@ -35,8 +82,13 @@ int main(int argc, char *argv[])
         QTextStream out(stdout);
         return RunExportCommand(args.mid(1), out, err);
     }
+    if (!args.isEmpty() && args[0] == QLatin1String("copy")) {
+        QTextStream out(stdout);
+        return copyDatabase(args.mid(1), out, err);
+    }
     if (args.size() != 2) {
-        err << "usage: veldra-dbtool template FILE | postgres URL | ddl sqlite|postgres | import DATABASE FILE... | export DATABASE FILE\n";
+        err << "usage: veldra-dbtool template FILE | postgres URL | ddl sqlite|postgres | copy SOURCE TARGET | import DATABASE FILE... "
+               "| export DATABASE FILE\n";
         return 2;
     }
     try {

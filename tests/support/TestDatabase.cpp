@@ -53,12 +53,15 @@ QString TestDatabase::serverFromEnvironment()
     return qEnvironmentVariable("VELDRA_TEST_PG");
 }
 
-TestDatabase::TestDatabase(SqlDialect dialect)
+TestDatabase::TestDatabase(SqlDialect dialect, Content content)
 {
+    const bool installed = content == Content::Installation;
     if (dialect == SqlDialect::Sqlite) {
         m_location = DatabaseLocation::sqliteFile(m_dir.filePath(QStringLiteral("Veldra_be.mdb")));
-        QFile::copy(QStringLiteral(VELDRA_TEMPLATE_DB), m_location.file);
-        QFile::setPermissions(m_location.file, QFile::ReadOwner | QFile::WriteOwner);
+        if (installed) {
+            QFile::copy(QStringLiteral(VELDRA_TEMPLATE_DB), m_location.file);
+            QFile::setPermissions(m_location.file, QFile::ReadOwner | QFile::WriteOwner);
+        }
         m_available = true;
         return;
     }
@@ -68,7 +71,8 @@ TestDatabase::TestDatabase(SqlDialect dialect)
     m_serverDatabase = QStringLiteral("veldra_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
     Database admin(DatabaseLocation::postgresServer(adminUrl()), Database::Purpose::Install);
     admin.runNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(m_serverDatabase));
-    admin.runNative(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(m_serverDatabase, templateName(admin)));
+    admin.runNative(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2")
+                        .arg(m_serverDatabase, installed ? templateName(admin) : QStringLiteral("template0")));
     m_location = DatabaseLocation::postgresServer(withDatabase(adminUrl(), m_serverDatabase).toString());
     m_available = true;
 }
