@@ -22,18 +22,20 @@ QString tr(const char *text)
     return QCoreApplication::translate("DatabaseBackup", text);
 }
 
+// The text between wildcards is escaped as a whole: one character at a time would split
+// a letter of two UTF-16 units, and the pattern would match nothing.
 QString wildcardToRegex(const QString &wildcard)
 {
+    static const QRegularExpression wildcards(QStringLiteral("[?*]"));
     QString regex;
-    for (const QChar c : wildcard) {
-        if (c == QLatin1Char('?'))
-            regex += QLatin1Char('.');
-        else if (c == QLatin1Char('*'))
-            regex += QLatin1String(".*");
-        else
-            regex += QRegularExpression::escape(QString(c));
+    qsizetype literalStart = 0;
+    for (auto it = wildcards.globalMatch(wildcard); it.hasNext();) {
+        const auto match = it.next();
+        regex += QRegularExpression::escape(QStringView(wildcard).sliced(literalStart, match.capturedStart() - literalStart));
+        regex += match.captured() == QLatin1String("?") ? QStringLiteral(".") : QStringLiteral(".*");
+        literalStart = match.capturedEnd();
     }
-    return regex;
+    return regex + QRegularExpression::escape(QStringView(wildcard).sliced(literalStart));
 }
 
 struct Backup
