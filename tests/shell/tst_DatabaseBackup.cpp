@@ -140,6 +140,7 @@ void TestDatabaseBackup::todaysBackupIsFoundByItsName_data()
 {
     QTest::addColumn<QString>("namePart");
     QTest::newRow("signs of patterns") << "Podatki [1] (a+b) $^.mdb /NOW/";
+    QTest::newRow("runs of stars") << "Podatki ************* kopija ************ /DATE/.mdb";
     QTest::newRow("letters beyond the first plane") << QString::fromUtf8("Podatki \xF0\x9F\x93\x81 /DATE/.mdb");
 }
 
