@@ -13,6 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             ParseSpreadsheetDate(field);
     const ReadCards read = ReadCsv(file);
     const ReadCards again = ReadCsv(WriteCsv(read.Cards));
-    Fuzz::check(again.Cards.size() == read.Cards.size(), "every written row is read");
+    Fuzz::check(again.Cards.size() == read.Cards.size(), "every written row is read",
+                QStringLiteral("%1 of %2 %3").arg(again.Cards.size()).arg(read.Cards.size())
+                    .arg(again.Problems.isEmpty() ? QString() : again.Problems.first().Reason));
     return 0;
 }
