@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Veldra needs to build, package and run, where missing;
 # with --tests also the PostgreSQL server the database tests use and the validators of
-# the package's menu entry and metainfo.
+# the package's menu entry and metainfo; with --sanitized those and clang with its
+# sanitizer and libFuzzer runtimes and the symbolizer of their reports.
 set -euo pipefail
 
 packages=(
@@ -10,7 +11,8 @@ packages=(
   xvfb xauth dbus libglib2.0-bin imagemagick fonts-dejavu-core
   dpkg-dev file
 )
-[[ ${1:-} == --tests ]] && packages+=(postgresql desktop-file-utils appstream)
+[[ ${1:-} == --tests || ${1:-} == --sanitized ]] && packages+=(postgresql desktop-file-utils appstream)
+[[ ${1:-} == --sanitized ]] && packages+=(clang libclang-rt-14-dev llvm)
 
 missing=()
 for package in "${packages[@]}"; do

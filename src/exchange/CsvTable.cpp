@@ -152,10 +152,19 @@ QString DecodeCsvText(const QByteArray &bytes, CsvEncoding *found, bool *decodab
         text = QStringDecoder(which)(bytes.mid(skip));
         encoding = which == QStringDecoder::Utf16LE ? CsvEncoding::Utf16LE : CsvEncoding::Utf16BE;
     };
+    auto decodeEightBit = [&] {
+        TextCodec::Encoding codec;
+        text = TextCodec::decode(bytes, &codec); // drops a UTF-8 BOM
+        encoding = codec == TextCodec::Encoding::Windows1250 ? CsvEncoding::Windows1250 : CsvEncoding::Utf8;
+        ok = codec != TextCodec::Encoding::Undecodable;
+    };
     if (bytes.startsWith("\xFF\xFE")) {
         decodeUtf16(QStringDecoder::Utf16LE, 2);
     } else if (bytes.startsWith("\xFE\xFF")) {
         decodeUtf16(QStringDecoder::Utf16BE, 2);
+    } else if (bytes.startsWith("\xEF\xBB\xBF")) {
+        // The UTF-8 BOM says it all: NUL bytes in the fields make it no UTF-16.
+        decodeEightBit();
     } else {
         // Without a BOM, UTF-16 shows itself by the NUL high bytes of its Latin letters.
         const qsizetype sample = qMin<qsizetype>(bytes.size(), 4096);
@@ -163,14 +172,10 @@ QString DecodeCsvText(const QByteArray &bytes, CsvEncoding *found, bool *decodab
         for (qsizetype i = 0; i < sample; ++i)
             if (bytes[i] == '\0')
                 ++nulls[i % 2];
-        if (nulls[0] + nulls[1] > sample / 4) {
+        if (nulls[0] + nulls[1] > sample / 4)
             decodeUtf16(nulls[1] > nulls[0] ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, 0);
-        } else {
-            TextCodec::Encoding codec;
-            text = TextCodec::decode(bytes, &codec); // drops a UTF-8 BOM
-            encoding = codec == TextCodec::Encoding::Windows1250 ? CsvEncoding::Windows1250 : CsvEncoding::Utf8;
-            ok = codec != TextCodec::Encoding::Undecodable;
-        }
+        else
+            decodeEightBit();
     }
     if (found)
         *found = encoding;

@@ -15,6 +15,15 @@ namespace {
 // stays until the program is closed again. Past this the message counts as handed over.
 constexpr int MailProgramWaitMs = 5000;
 
+// Mail programs still open, each kept until its program ends. A QProcess kills its program
+// when it is destroyed, so these are never destroyed at exit, and the list is never freed
+// either: it keeps them reachable, so a leak checker does not take them for lost.
+QList<QProcess *> &openMailPrograms()
+{
+    static auto *programs = new QList<QProcess *>;
+    return *programs;
+}
+
 struct Mail
 {
     QString to;
@@ -77,11 +86,13 @@ bool sendWithXdgEmail(const Mail &mail)
     if (!process->waitForFinished(MailProgramWaitMs)) {
         if (process->state() != QProcess::Running)
             return false;
-        // Still running: the mail program is open. A QProcess kills its program when it
-        // is destroyed, so this one is kept until its program ends; should Veldra quit
-        // first, it is never destroyed and the mail program stays open.
+        // Still running: the mail program is open, and stays open should Veldra quit first.
         QProcess *running = process.release();
-        QObject::connect(running, &QProcess::finished, running, &QObject::deleteLater);
+        openMailPrograms().append(running);
+        QObject::connect(running, &QProcess::finished, running, [running] {
+            openMailPrograms().removeOne(running);
+            running->deleteLater();
+        });
         return true;
     }
     return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;

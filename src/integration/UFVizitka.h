@@ -22,13 +22,14 @@ public:
     // The maker's web site, which the link opens.
     static QString makerAddress();
 
-    QLabel *Image1;   // the logo
-    QLineEdit *Edit1; // the version
-    QWidget *Panel2;  // shows the part of Label1 that has scrolled into it
-    QLabel *Label1;   // the scrolling text
-    QLabel *Label2;   // the link
-    QTimer *Timer1;
-    FlatButton *BitBtn1;
+    // Null until made: the event filter sees the panel's events before the link exists.
+    QLabel *Image1 = nullptr;   // the logo
+    QLineEdit *Edit1 = nullptr; // the version
+    QWidget *Panel2 = nullptr;  // shows the part of Label1 that has scrolled into it
+    QLabel *Label1 = nullptr;   // the scrolling text
+    QLabel *Label2 = nullptr;   // the link
+    QTimer *Timer1 = nullptr;
+    FlatButton *BitBtn1 = nullptr;
 
     // One step of the scrolling: the text moves up, and starts again from below once
     // it has left the panel.

@@ -132,8 +132,11 @@ void PersonRecordForm::bindFields()
                       {RxDBLookupCombo2, field("TPokrajina")},
                       {RxDBLookupCombo3, field("TDrzave")},
                       {RxDBLookupCombo4, field("TOsnovniPod")}};
-    for (const auto &[lookup, table] : m_lookupTables)
+    // Not a structured binding: clang before 16 cannot capture one.
+    for (const auto &entry : m_lookupTables) {
+        LookupComboBox *lookup = entry.first;
         connect(lookup, &LookupComboBox::entered, this, [this, lookup] { RxDBLookupComboEnter(lookup); });
+    }
     m_binder->bind(RxDBLookupCombo1, field("IDKRAJ"));
     m_binder->bind(m_zip, field("KrajZip"));
     m_binder->bind(RxDBLookupCombo2, field("IDPOK"));

@@ -130,7 +130,9 @@ void SubRecordList::postError(Dataset::PostErrorAction *action)
 
 bool SubRecordList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_section->data() && event->type() == QEvent::MouseButtonDblClick) {
+    // The event's type first: the filter also sees the events of the section's own
+    // destruction, when it is no longer a SectionPanel to ask.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_section->data()) {
         doubleClicked();
         return true;
     }

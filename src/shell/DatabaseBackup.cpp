@@ -27,18 +27,34 @@ QString tr(const char *text)
     return QCoreApplication::translate("DatabaseBackup", text);
 }
 
-QString wildcardToRegex(const QString &wildcard)
+// Whether the text matches the pattern, "?" standing for any one character and "*" for any
+// run of them, without regard to case. Only the latest "*" is ever tried again, so that a
+// name part full of stars takes no time (a regular expression would give up on it), and
+// no letter is split the way escaping one UTF-16 unit at a time splits it.
+bool matchesWildcard(QStringView text, QStringView pattern)
 {
-    QString regex;
-    for (const QChar c : wildcard) {
-        if (c == QLatin1Char('?'))
-            regex += QLatin1Char('.');
-        else if (c == QLatin1Char('*'))
-            regex += QLatin1String(".*");
-        else
-            regex += QRegularExpression::escape(QString(c));
+    const auto same = [](QChar a, QChar b) { return a.toCaseFolded() == b.toCaseFolded(); };
+    qsizetype t = 0;
+    qsizetype p = 0;
+    qsizetype star = -1;
+    qsizetype starText = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
+            star = p++;
+            starText = t;
+        } else if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || same(pattern[p], text[t]))) {
+            ++p;
+            ++t;
+        } else if (star >= 0) {
+            p = star + 1;
+            t = ++starText;
+        } else {
+            return false;
+        }
     }
-    return regex;
+    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
+        ++p;
+    return p == pattern.size();
 }
 
 struct Backup
@@ -183,11 +199,15 @@ bool BackupNeeded(const QDateTime &now)
     const QString folder = GetBackupFolder();
     if (folder.isEmpty())
         return true;
-    const QRegularExpression today(QStringLiteral("^B\\d{3,} ") + wildcardToRegex(ExpandBackupName(true, now)) + QLatin1Char('$'),
-                                   QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression numbered(QStringLiteral("^B\\d{3,} "), QRegularExpression::CaseInsensitiveOption);
+    const QString today = ExpandBackupName(true, now);
+    const auto isTodays = [&](const QString &name) {
+        const auto match = numbered.match(name);
+        return match.hasMatch() && matchesWildcard(QStringView(name).sliced(match.capturedEnd()), today);
+    };
     // Only a file is a backup: a folder of that name holds no copy of the database.
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    return std::none_of(names.cbegin(), names.cend(), [&](const QString &name) { return today.match(name).hasMatch(); });
+    return std::none_of(names.cbegin(), names.cend(), isTodays);
 }
 
 bool MakeBackup(const QDateTime &now)

@@ -132,6 +132,10 @@ void TestCsvFormat::readsTable_data()
     const Rows slovenianRows{{"1", "Ime", "Kraj"}, {"2", "Žiga", "Šoštanj"}};
     QTest::newRow("UTF-8") << slovenian.toUtf8() << "," << slovenianRows;
     QTest::newRow("UTF-8 with BOM") << "\xEF\xBB\xBF" + slovenian.toUtf8() << "," << slovenianRows;
+    // As the program's own export writes a field that came with NUL characters.
+    QTest::newRow("UTF-8 with BOM and many NULs")
+        << "\xEF\xBB\xBF" + slovenian.toUtf8() + "x," + QByteArray(40, '\0') + "\n" << ","
+        << slovenianRows + Rows{{"3", "x", QString(40, QChar(0))}};
     const auto utf16 = [&](QStringEncoder::Encoding encoding, QStringEncoder::Flags flags) {
         return QByteArray(QStringEncoder(encoding, flags).encode(slovenian));
     };

@@ -38,6 +38,8 @@ private Q_SLOTS:
     void templateSplit_data();
     void templateSplit();
     void nowTemplateMatchesAnyTimeOfToday();
+    void todaysBackupIsFoundByItsName_data();
+    void todaysBackupIsFoundByItsName();
     void blankNamePartUsesTheShortDate();
     void keepsTheTenNewest();
     void numberingGoesOnAfter999();
@@ -135,6 +137,25 @@ void TestDatabaseBackup::nowTemplateMatchesAnyTimeOfToday()
     QVERIFY(BackupNeeded(december9.addDays(1)));
     QVERIFY(MakeBackup(december9));
     QVERIFY(QFile::exists(installation.dataFolder() + QStringLiteral("Backup/B004 x 09.12.2026 (14.03.59)")));
+}
+
+void TestDatabaseBackup::todaysBackupIsFoundByItsName_data()
+{
+    QTest::addColumn<QString>("namePart");
+    QTest::newRow("signs of patterns") << "Podatki [1] (a+b) $^.mdb /NOW/";
+    QTest::newRow("runs of stars") << "Podatki ************* kopija ************ /DATE/.mdb";
+    QTest::newRow("letters beyond the first plane") << QString::fromUtf8("Podatki \xF0\x9F\x93\x81 /DATE/.mdb");
+}
+
+// Else every start would make another backup and push the older ones out.
+void TestDatabaseBackup::todaysBackupIsFoundByItsName()
+{
+    QFETCH(QString, namePart);
+    TestInstallation installation;
+    installation.createDatabase("baza");
+    installation.writeIni({{QStringLiteral("BackUpFolder"), QStringLiteral("\\Backup\\") + namePart}});
+    QVERIFY(MakeBackup(december9));
+    QVERIFY(!BackupNeeded(december9.addSecs(60)));
 }
 
 void TestDatabaseBackup::blankNamePartUsesTheShortDate()

@@ -1,0 +1,1 @@
+DELETE * FROM TAlarmi WHERE IDOsebe=:ID AND Opis Like "?a[!b-d]*" AND Datum > #12/09/2026#;

@@ -1,0 +1,1 @@
+INSERT INTO TKontakti ( IDOsebe, Vrednost, Opomba ) VALUES (:ID, "Oštevilka ""doma""", 'it''s' + "x");

@@ -1,0 +1,1 @@
+SELECT TOP 10 Count(*) AS N, IIf(IsNull([Ime]),"",[Ime]) FROM [T Kraji] GROUP BY Ime HAVING Count(*) > 1 ORDER BY 1;

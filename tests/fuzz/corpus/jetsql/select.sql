@@ -1,0 +1,1 @@
+SELECT DISTINCTROW [TOsebe].[IDOsebe], [Priimek] & " " & [Ime] AS Naziv FROM TOsebe WHERE (((TOsebe.Priimek) Like "Kr*") AND ((TOsebe.Aktiven)=True)) ORDER BY TOsebe.Priimek, TOsebe.Ime DESC;

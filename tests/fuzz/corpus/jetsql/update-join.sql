@@ -1,0 +1,2 @@
+UPDATE TSharingProgsQuery INNER JOIN TSharingProgs ON TSharingProgsQuery.InProgIDOsebe = TSharingProgs.InProgIDOsebe SET TSharingProgsQuery.IDOsebe = [TSharingProgs].[IDOsebe]
+WHERE (((TSharingProgsQuery.ProgID) Like :ProgID1 ) AND ((TSharingProgs.ProgID) Like :ProgID2 ));
