@@ -10,7 +10,11 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <future>
+#include <numeric>
 #include <tuple>
 
 namespace {
@@ -132,8 +136,22 @@ void Dataset::fetch(std::optional<QString> token)
         if (!m_database)
             throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
         read(*m_database, std::move(token));
+        releaseFreedMemory(rawRowCount());
     }
     Q_EMIT rowsRead();
+}
+
+// The rows read before, and what putting the new ones in order took, leave much of the
+// heap free when a list is long; the C library keeps such memory unless asked. (Asked
+// beside the window's work, the walk would hold up its allocations instead.)
+void Dataset::releaseFreedMemory(qsizetype rowsRead)
+{
+#ifdef __GLIBC__
+    if (rowsRead >= 65536)
+        malloc_trim(0);
+#else
+    Q_UNUSED(rowsRead);
+#endif
 }
 
 void Dataset::read(const Database &database, std::optional<QString> token)
@@ -416,6 +434,8 @@ std::vector<bool> Dataset::requeryIfChanged(std::initializer_list<Dataset *> dat
             reading.emplace_back(dataset, std::move(token));
     }
     readTogether(reading);
+    releaseFreedMemory(std::accumulate(reading.begin(), reading.end(), qsizetype(0),
+                                       [](qsizetype rows, const auto &read) { return rows + read.first->rawRowCount(); }));
     // All are shown before any moves: a window that follows one in another finds it whole.
     for (const auto &[dataset, token] : reading) {
         Q_EMIT dataset->rowsRead();

@@ -190,6 +190,7 @@ private:
     void fetch(std::optional<QString> token = std::nullopt);
     void read(const Database &database, std::optional<QString> token);
     static void readTogether(const std::vector<std::pair<Dataset *, QString>> &reading);
+    static void releaseFreedMemory(qsizetype rowsRead);
     void readFields(const QStringList &names);
     void readRow(const QVariant *values, std::span<QVariant> row) const;
     void calculate(std::span<QVariant> row, int rowIndex) const;
