@@ -45,8 +45,12 @@ void whenShown(const std::function<void(QWidget *)> &answer, int timeoutMs)
         if ((dialog && dialog->isVisible()) || *elapsed > timeoutMs) {
             poll->stop();
             poll->deleteLater();
-            if (dialog && dialog->isVisible())
+            if (dialog && dialog->isVisible()) {
                 answer(dialog);
+                // A check that failed while answering leaves the dialog open: closed, the test goes on to report it.
+                if (QTest::currentTestFailed() && dialog->isVisible())
+                    dialog->close();
+            }
         }
     });
     poll->start();
