@@ -5,7 +5,6 @@
 // also copied into a new database there, and from there into a new file again.
 
 #include "BenchSupport.h"
-#include "DataGenerator.h"
 #include "Database.h"
 #include "DatabaseCopy.h"
 
@@ -33,8 +32,7 @@ int main(int argc, char *argv[])
     for (const int persons : counts) {
         QTemporaryDir dir;
         const QString source = dir.filePath(QStringLiteral("source.mdb"));
-        Bench::copyTemplateDatabase(source);
-        DataGenerator::addPersons(Database(DatabaseLocation::sqliteFile(source)), persons);
+        Bench::generatedDatabase(source, persons);
         qint64 rows = 0;
         Bench::print("copy_sqlite_to_sqlite", persons, copyMs(source, dir.filePath(QStringLiteral("copy.mdb")), rows), "ms");
         Bench::print("copied_rows", persons, double(rows), "rows");
