@@ -136,9 +136,9 @@ void Dataset::fetch(std::optional<QString> token)
         if (!m_database)
             throw DatabaseError(tr("Poizvedba nima povezave z bazo."), sql());
         read(*m_database, std::move(token));
-        releaseFreedMemory(rawRowCount());
     }
     Q_EMIT rowsRead();
+    releaseFreedMemory(rawRowCount());
 }
 
 // The rows read before, and what putting the new ones in order took, leave much of the
@@ -175,7 +175,7 @@ void Dataset::read(const Database &database, std::optional<QString> token)
         int columns = 0;
         database.read(statement, m_parameters, [&columns](const QStringList &names) { columns = int(names.size()); },
                       [&](const QVariant *values) { keyRows.insert(keyRows.end(), values, values + columns); });
-        const std::vector<int> order = RowOrder::order(keyRows, columns, terms);
+        const std::vector<int> order = orderOf(keyRows, columns, terms);
         m_keys.reserve(order.size());
         for (const int row : order) {
             const QVariant &key = keyRows[size_t(row) * size_t(columns)];
@@ -198,8 +198,15 @@ void Dataset::read(const Database &database, std::optional<QString> token)
             calculate(row, rawRowCount() - 1);
     });
     if (ordering)
-        putRowsInOrder(RowOrder::order(m_cells, stride(), terms));
+        putRowsInOrder(orderOf(m_cells, stride(), terms));
     indexLocatedField();
+}
+
+// A list read again whenever another workstation changed the data keeps what it needs to
+// order the next read by the rows that changed; other lists are ordered afresh.
+std::vector<int> Dataset::orderOf(const std::vector<QVariant> &values, int columns, const QList<std::pair<int, bool>> &terms)
+{
+    return m_tracksChanges ? m_order.order(values, columns, terms) : RowOrder::order(values, columns, terms);
 }
 
 // Moves the rows into the order given (row i takes the place of order[i]'s), in place:
@@ -393,6 +400,7 @@ void Dataset::close()
     if (!isOpen())
         return;
     clearRows();
+    m_order.forget();
     m_visible.clear();
     m_buffer.clear();
     m_current = -1;
@@ -434,13 +442,13 @@ std::vector<bool> Dataset::requeryIfChanged(std::initializer_list<Dataset *> dat
             reading.emplace_back(dataset, std::move(token));
     }
     readTogether(reading);
-    releaseFreedMemory(std::accumulate(reading.begin(), reading.end(), qsizetype(0),
-                                       [](qsizetype rows, const auto &read) { return rows + read.first->rawRowCount(); }));
     // All are shown before any moves: a window that follows one in another finds it whole.
     for (const auto &[dataset, token] : reading) {
         Q_EMIT dataset->rowsRead();
         dataset->showFromFirst();
     }
+    releaseFreedMemory(std::accumulate(reading.begin(), reading.end(), qsizetype(0),
+                                       [](qsizetype rows, const auto &read) { return rows + read.first->rawRowCount(); }));
     for (const auto &[dataset, token] : reading)
         Q_EMIT dataset->afterScroll();
     return changed;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JetSql.h"
+#include "RowOrder.h"
 
 #include <QObject>
 #include <QStringList>
@@ -221,6 +222,7 @@ private:
     int locateByIndex(int field, qint64 key) const;
     void buildIndex(int field) const;
     void indexLocatedField() const;
+    std::vector<int> orderOf(const std::vector<QVariant> &values, int columns, const QList<std::pair<int, bool>> &terms);
     void putRowsInOrder(std::vector<int> order);
 
     Database *m_database = nullptr;
@@ -228,6 +230,7 @@ private:
     // The order of the last statement read, worked out once for a statement read again.
     QString m_orderingOf;
     std::optional<JetSql::Ordering> m_ordering;
+    RowOrder::Incremental m_order;
     QVariantMap m_parameters;
     QString m_updateTable;
     QString m_lazyKeyField;

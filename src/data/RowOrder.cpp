@@ -3,6 +3,7 @@
 #include "TextCollation.h"
 
 #include <QDateTime>
+#include <QHash>
 
 #include <algorithm>
 #include <future>
@@ -81,26 +82,80 @@ template<typename Iterator, typename Less> void sortHalves(Iterator first, Itera
     std::inplace_merge(first, middle, last, less);
 }
 
+int rowCount(const std::vector<QVariant> &values, int stride)
+{
+    return stride > 0 ? int(values.size()) / stride : 0;
 }
 
-namespace RowOrder {
-
-std::vector<int> order(const std::vector<QVariant> &values, int stride, const QList<std::pair<int, bool>> &terms)
+// A list's rows as the terms compare them; rows that compare equal keep their order.
+struct Rows
 {
-    const int rows = stride > 0 ? int(values.size()) / stride : 0;
-    std::vector<int> ordered(static_cast<size_t>(rows));
-    std::iota(ordered.begin(), ordered.end(), 0);
-    if (terms.isEmpty() || rows < 2)
-        return ordered;
-    const auto value = [&values, stride](int row, int column) -> const QVariant & { return values[size_t(row) * size_t(stride) + size_t(column)]; };
-    const auto compareRows = [&](int a, int b) {
+    const std::vector<QVariant> &values;
+    int stride;
+    const QList<std::pair<int, bool>> &terms;
+
+    const QVariant &value(int row, int column) const { return values[size_t(row) * size_t(stride) + size_t(column)]; }
+    int compare(int a, int b) const
+    {
         for (const auto &[column, descending] : terms) {
             const int result = compareValues(value(a, column), value(b, column));
             if (result != 0)
                 return descending ? -result : result;
         }
         return 0;
-    };
+    }
+    bool before(int a, int b) const
+    {
+        const int result = compare(a, b);
+        return result != 0 ? result < 0 : a < b;
+    }
+    // Equal prints for rows whose terms differ are as likely as for two random 64-bit numbers.
+    quint64 print(int row) const
+    {
+        size_t seed = 0;
+        for (const auto &term : terms) {
+            const QVariant &v = value(row, term.first);
+            seed = qHashMulti(seed, v.isNull() ? -1 : v.typeId());
+            if (v.isNull())
+                continue;
+            switch (v.typeId()) {
+            case QMetaType::QString:
+                seed = qHash(textOf(v), seed);
+                break;
+            case QMetaType::QDateTime:
+                seed = qHash(v.toDateTime().toMSecsSinceEpoch(), seed);
+                break;
+            case QMetaType::Double:
+                seed = qHash(v.toDouble(), seed);
+                break;
+            case QMetaType::QByteArray:
+                seed = qHash(v.toByteArray(), seed);
+                break;
+            default:
+                seed = qHash(v.toLongLong(), seed);
+            }
+        }
+        return seed;
+    }
+};
+
+// How far past a difference the two reads are searched for rows that match again.
+constexpr int LookAhead = 8;
+
+}
+
+namespace RowOrder {
+
+std::vector<int> order(const std::vector<QVariant> &values, int stride, const QList<std::pair<int, bool>> &terms)
+{
+    const int rows = rowCount(values, stride);
+    std::vector<int> ordered(static_cast<size_t>(rows));
+    std::iota(ordered.begin(), ordered.end(), 0);
+    if (terms.isEmpty() || rows < 2)
+        return ordered;
+    const Rows list{values, stride, terms};
+    const auto value = [&list](int row, int column) -> const QVariant & { return list.value(row, column); };
+    const auto compareRows = [&list](int a, int b) { return list.compare(a, b); };
     const int first = terms.front().first;
     bool texts = !terms.front().second;
     for (int row = 0; row < rows && texts; ++row)
@@ -203,6 +258,89 @@ std::vector<int> order(const std::vector<QVariant> &values, int stride, const QL
     for (int i = 0; i < rows; ++i)
         ordered[size_t(i)] = keyed[size_t(i)].row;
     return ordered;
+}
+
+std::vector<int> Incremental::order(const std::vector<QVariant> &values, int stride, const QList<std::pair<int, bool>> &terms)
+{
+    const int rows = rowCount(values, stride);
+    const Rows list{values, stride, terms};
+    std::vector<quint64> prints(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        prints[size_t(row)] = list.print(row);
+
+    // The rows read again, in the order read, are matched with those of the last read: a
+    // row whose print is the same keeps its place relative to the others matched.
+    std::vector<int> atPlace(m_terms == terms ? m_places.size() : 0, -1);
+    std::vector<int> changed;
+    size_t row = 0;
+    if (!atPlace.empty()) {
+        const size_t before = m_prints.size();
+        size_t last = 0;
+        while (row < size_t(rows) && last < before) {
+            if (prints[row] == m_prints[last]) {
+                atPlace[size_t(m_places[last])] = int(row++);
+                ++last;
+                continue;
+            }
+            // Rows removed, rows added, or this row changed.
+            int step = 1;
+            for (; step <= LookAhead; ++step) {
+                if (last + size_t(step) < before && prints[row] == m_prints[last + size_t(step)]) {
+                    last += size_t(step);
+                    break;
+                }
+                if (row + size_t(step) < size_t(rows) && prints[row + size_t(step)] == m_prints[last]) {
+                    for (int added = 0; added < step; ++added)
+                        changed.push_back(int(row++));
+                    break;
+                }
+            }
+            if (step > LookAhead) {
+                changed.push_back(int(row++));
+                ++last;
+            }
+        }
+        for (; row < size_t(rows); ++row)
+            changed.push_back(int(row));
+    }
+
+    std::vector<int> ordered;
+    // Sorting many rows among the rest would compare more than sorting them all.
+    if (atPlace.empty() || changed.size() > size_t(rows) / 16) {
+        ordered = RowOrder::order(values, stride, terms);
+    } else {
+        std::vector<QVariant> changedValues;
+        changedValues.reserve(changed.size() * size_t(stride));
+        for (const int r : changed)
+            changedValues.insert(changedValues.end(), values.begin() + ptrdiff_t(r) * stride, values.begin() + ptrdiff_t(r + 1) * stride);
+        std::vector<int> changedInOrder = RowOrder::order(changedValues, stride, terms);
+        for (int &r : changedInOrder)
+            r = changed[size_t(r)];
+        ordered.reserve(size_t(rows));
+        auto kept = std::remove(atPlace.begin(), atPlace.end(), -1);
+        auto from = atPlace.begin();
+        for (const int r : changedInOrder) {
+            const auto at = std::lower_bound(from, kept, r, [&list](int a, int b) { return list.before(a, b); });
+            ordered.insert(ordered.end(), from, at);
+            ordered.push_back(r);
+            from = at;
+        }
+        ordered.insert(ordered.end(), from, kept);
+    }
+
+    m_terms = terms;
+    m_prints = std::move(prints);
+    m_places.resize(size_t(rows));
+    for (int place = 0; place < rows; ++place)
+        m_places[size_t(ordered[size_t(place)])] = place;
+    return ordered;
+}
+
+void Incremental::forget()
+{
+    m_terms.clear();
+    m_prints = {};
+    m_places = {};
 }
 
 }

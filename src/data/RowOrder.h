@@ -16,4 +16,21 @@ namespace RowOrder {
 // equal keep their order.
 std::vector<int> order(const std::vector<QVariant> &values, int stride, const QList<std::pair<int, bool>> &terms);
 
+// The same order for a list that is read again and again, such as the list of all persons
+// each time another workstation has changed it: between two reads few rows change, so
+// only the new and changed rows are sorted, then placed among the rest, whose order is
+// known from the last read.
+class Incremental
+{
+public:
+    std::vector<int> order(const std::vector<QVariant> &values, int stride, const QList<std::pair<int, bool>> &terms);
+    void forget();
+
+private:
+    QList<std::pair<int, bool>> m_terms;
+    // Of the last read, each row's in the order read: what it is ordered by, hashed, and its place.
+    std::vector<quint64> m_prints;
+    std::vector<int> m_places;
+};
+
 }

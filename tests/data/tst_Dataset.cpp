@@ -89,6 +89,8 @@ private Q_SLOTS:
     void orderedAsTheEngineOrders();
     void requeryOnlyWhenChanged_data();
     void requeryOnlyWhenChanged();
+    void readAgainInOrder_data();
+    void readAgainInOrder();
     void serverWritesDoNotWaitForEachOther();
 };
 
@@ -733,6 +735,35 @@ void TestDataset::orderedAsTheEngineOrders()
     Dataset ordered(database.get(), sql);
     ordered.open();
     QCOMPARE(names(ordered, qPrintable(field)), expected);
+}
+
+void TestDataset::readAgainInOrder_data()
+{
+    addDialectRows(QStringLiteral("read again"));
+}
+
+// A list read again after another workstation's changes is in the order of a fresh read.
+void TestDataset::readAgainInOrder()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto database = testDatabase.connect();
+    const auto other = testDatabase.connect();
+    for (int i = 0; i < 60; ++i)
+        database->run(QStringLiteral("INSERT INTO TOsnovniPod (CelotnoIme, Podjetje) VALUES (:N, \"False\")"),
+                      {{QStringLiteral("N"), QStringLiteral("Oseba %1").arg(i * 7 % 60)}});
+    const QString sql = QStringLiteral("SELECT ID, CelotnoIme FROM TOsnovniPod ORDER BY CelotnoIme");
+    Dataset persons(database.get(), sql);
+    persons.setTracksChanges(true);
+    persons.open();
+    for (const char *change : {"INSERT INTO TOsnovniPod (CelotnoIme) VALUES (\"Ana\")", "UPDATE TOsnovniPod SET CelotnoIme = \"Žan\" WHERE ID = 3",
+                               "UPDATE TOsnovniPod SET CelotnoIme = \"Oseba 1\" WHERE ID = 40", "DELETE * FROM TOsnovniPod WHERE ID = 10"}) {
+        other->run(QString::fromUtf8(change));
+        QVERIFY(persons.requeryIfChanged());
+        Dataset fresh(database.get(), sql);
+        fresh.open();
+        QCOMPARE(names(persons), names(fresh));
+        QCOMPARE(names(persons, "ID"), names(fresh, "ID"));
+    }
 }
 
 void TestDataset::requeryOnlyWhenChanged_data()
