@@ -228,6 +228,9 @@ Database::Database(const DatabaseLocation &location, Purpose purpose)
 
 Database::~Database()
 {
+    // The engine closes no connection that still has statements.
+    for (sqlite3_stmt *statement : std::as_const(m_prepared))
+        sqlite3_finalize(statement);
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         db.close();
@@ -384,12 +387,11 @@ void Database::readSqlite(const Translation &translated, const QVariantMap &para
                           const std::function<void(const QStringList &)> &columns, const std::function<void(const QVariant *)> &row) const
 {
     sqlite3 *handle = sqliteHandle(connection());
-    sqlite3_stmt *prepared = nullptr;
     if (!handle)
         throw DatabaseError(tr("Napaka v poizvedbi."), translated.sql);
-    if (sqlite3_prepare_v2(handle, translated.sql.toUtf8().constData(), -1, &prepared, nullptr) != SQLITE_OK)
-        fail(tr("Napaka v poizvedbi."), translated.sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(sqlite3_errcode(handle)));
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> statement(prepared, sqlite3_finalize);
+    sqlite3_stmt *prepared = takePrepared(translated.sql);
+    const auto keep = [this, &translated](sqlite3_stmt *statement) { keepPrepared(translated.sql, statement); };
+    const std::unique_ptr<sqlite3_stmt, decltype(keep)> statement(prepared, keep);
     for (const auto &[name, value] : boundValues(translated, parameters))
         bindSqliteValue(prepared, sqlite3_bind_parameter_index(prepared, name.toUtf8().constData()), value);
     const int count = sqlite3_column_count(prepared);
@@ -423,6 +425,30 @@ void Database::readSqlite(const Translation &translated, const QVariantMap &para
     }
     if (rc != SQLITE_DONE)
         fail(tr("Napaka pri delu z bazo."), translated.sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(rc));
+}
+
+sqlite3_stmt *Database::takePrepared(const QString &sql) const
+{
+    if (sqlite3_stmt *kept = m_prepared.take(sql))
+        return kept;
+    sqlite3 *handle = sqliteHandle(connection());
+    sqlite3_stmt *prepared = nullptr;
+    if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &prepared, nullptr) != SQLITE_OK)
+        fail(tr("Napaka v poizvedbi."), sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(sqlite3_errcode(handle)));
+    return prepared;
+}
+
+void Database::keepPrepared(const QString &sql, sqlite3_stmt *statement) const
+{
+    // Reset, the statement holds no lock on the file. Statements built from what the user
+    // chose (a filter, say) are many: only so many are kept.
+    constexpr qsizetype Kept = 64;
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (m_prepared.size() < Kept && !m_prepared.contains(sql))
+        m_prepared.insert(sql, statement);
+    else
+        sqlite3_finalize(statement);
 }
 
 QSqlQuery Database::runNative(const QString &sql, const QVariantList &values, bool forwardOnly) const

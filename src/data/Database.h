@@ -122,6 +122,11 @@ private:
     QList<std::pair<QString, QVariant>> boundValues(const Translation &translated, const QVariantMap &parameters) const;
     void readSqlite(const Translation &translated, const QVariantMap &parameters,
                     const std::function<void(const QStringList &)> &columns, const std::function<void(const QVariant *)> &row) const;
+    // Reading statements stay prepared, by their text: a window reads the same few at
+    // every move. A statement is taken out while it is read, so that a read within a read
+    // prepares its own.
+    sqlite3_stmt *takePrepared(const QString &sql) const;
+    void keepPrepared(const QString &sql, sqlite3_stmt *statement) const;
     QSqlQuery execute(const QString &sql, const std::function<void(QSqlQuery &)> &bind, bool prepared, bool forwardOnly) const;
     // Throws DatabaseBusyError when the engine's error code tells another workstation's
     // lock, DatabaseError with the message otherwise.
@@ -140,6 +145,7 @@ private:
     mutable QHash<QString, bool> m_generatedKeys;
     // By the statement's text: a list reads each of its rows with the same statement.
     mutable QHash<QString, Translation> m_translations;
+    mutable QHash<QString, sqlite3_stmt *> m_prepared;
 };
 
 // A statement in the engine's own dialect, prepared once and run for row after row, as

@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <ctime>
+#include <optional>
 
 namespace {
 
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void keysAreNeverReused();
     void namedParameters_data();
     void namedParameters();
+    void statementsReadAgain_data();
+    void statementsReadAgain();
 };
 
 void TestDatabase_::refusesWhatIsNoDatabase_data()
@@ -267,6 +270,49 @@ void TestDatabase_::namedParameters()
     QSqlQuery query = database->run(sql, {{QStringLiteral("ID"), 1}, {QStringLiteral("IDX"), 2}, {QStringLiteral("Other"), 3}});
     QVERIFY(query.next());
     QCOMPARE((QStringList{query.value(0).toString(), query.value(1).toString()}), values);
+}
+
+void TestDatabase_::statementsReadAgain_data()
+{
+    addDialectRows(QStringLiteral("read again"));
+}
+
+// A statement read before is read again as if for the first time: with the values given
+// now, with another's rows, and within a read of itself; and it keeps no one from writing.
+void TestDatabase_::statementsReadAgain()
+{
+    VELDRA_FETCH_TEST_DATABASE(testDatabase);
+    const auto database = testDatabase.connect();
+    const auto other = testDatabase.connect();
+    other->setBusyTimeout(0);
+    const QString sql = QStringLiteral("SELECT Naziv FROM TKategorije WHERE IDkat >= :From ORDER BY IDkat");
+    const auto names = [&database, &sql](std::optional<int> from) {
+        QStringList read;
+        const QVariantMap parameters = from ? QVariantMap{{QStringLiteral("From"), *from}} : QVariantMap();
+        database->read(sql, parameters, [](const QStringList &) {}, [&read](const QVariant *values) { read << values[0].toString(); });
+        return read;
+    };
+    const QStringList all = names(0);
+    QVERIFY(all.size() > 2);
+    QCOMPARE(names(2), all.mid(1));
+    other->run(QStringLiteral("INSERT INTO TKategorije (Naziv) VALUES (\"Zadnja\")"));
+    QCOMPARE(names(0), all + QStringList{QStringLiteral("Zadnja")});
+
+    // (The server's driver reads one statement at a time on a connection, and wants every value.)
+    if (database->dialect() == SqlDialect::Sqlite) {
+        // A value not given is none, not the last one.
+        QCOMPARE(names(std::nullopt), QStringList());
+        QStringList outer;
+        QList<QStringList> inner;
+        database->read(sql, {{QStringLiteral("From"), 0}}, [](const QStringList &) {}, [&](const QVariant *values) {
+            outer << values[0].toString();
+            inner << names(0);
+        });
+        QCOMPARE(outer, all + QStringList{QStringLiteral("Zadnja")});
+        QCOMPARE(inner, QList<QStringList>(outer.size(), outer));
+    }
+    other->run(QStringLiteral("DELETE * FROM TKategorije WHERE Naziv = \"Zadnja\""));
+    QCOMPARE(names(0), all);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase_)
