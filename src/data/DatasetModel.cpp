@@ -35,12 +35,21 @@ void DatasetModel::setTitleStyle(int column, bool bold, const QColor &colour)
 
 void DatasetModel::reset()
 {
-    beginResetModel();
     // Field positions change when the statement changes.
-    m_fieldIndexes.clear();
+    QList<int> fieldIndexes;
     for (const Column &column : m_columns)
-        m_fieldIndexes << m_dataset->fieldIndex(column.field);
-    endResetModel();
+        fieldIndexes << m_dataset->fieldIndex(column.field);
+    if (fieldIndexes == m_fieldIndexes && !m_fieldIndexes.isEmpty()) {
+        // Other rows under the same columns: the headers stay as they are.
+        Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        const QModelIndexList persistent = persistentIndexList();
+        changePersistentIndexList(persistent, QModelIndexList(persistent.size()));
+        Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    } else {
+        beginResetModel();
+        m_fieldIndexes = fieldIndexes;
+        endResetModel();
+    }
     selectCurrent();
 }
 
