@@ -20,6 +20,14 @@
 
 namespace {
 
+// Setting a line's text lays it out and paints it again, and forgets what Undo would bring
+// back: a line that already shows the text, with nothing to undo, is left as it is.
+void showText(QLineEdit *edit, const QString &text)
+{
+    if (edit->text() != text || edit->isUndoAvailable() || edit->isRedoAvailable())
+        edit->setText(text);
+}
+
 int lengthLimit(const Dataset *dataset, const QString &field)
 {
     const Schema::Table *table = Schema::table(dataset->updateTable());
@@ -150,7 +158,7 @@ void DatasetBinder::bind(QLineEdit *edit, const QString &field, int options)
 {
     if (const int limit = lengthLimit(m_dataset, field))
         edit->setMaxLength(limit);
-    add(edit, field, [edit](const QVariant &value) { edit->setText(value.toString()); });
+    add(edit, field, [edit](const QVariant &value) { showText(edit, value.toString()); });
     connect(edit, &QLineEdit::textEdited, this, [this, edit, field, options](QString text) {
         if (options & UpperCase) {
             const int cursor = edit->cursorPosition();
@@ -191,7 +199,7 @@ void DatasetBinder::bind(QComboBox *combo, const QString &field)
 {
     if (combo->lineEdit() && lengthLimit(m_dataset, field))
         combo->lineEdit()->setMaxLength(lengthLimit(m_dataset, field));
-    add(combo, field, [combo](const QVariant &value) { combo->setEditText(value.toString()); });
+    add(combo, field, [combo](const QVariant &value) { showText(combo->lineEdit(), value.toString()); });
     // What the user types, or chooses from the list.
     connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, combo, field](const QString &text) { write(combo, field, text); });
     connect(combo, &QComboBox::activated, this, [this, combo, field](int index) { write(combo, field, combo->itemText(index)); });
