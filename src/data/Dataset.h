@@ -253,7 +253,7 @@ private:
     mutable std::unordered_map<qint64, Row> m_rowCache;
     Row m_blankRow; // the values of a row without a key yet
     // Rows by whole-number value of one field, for locating keys among many rows.
-    mutable std::vector<std::pair<qint64, int>> m_index;
+    mutable std::vector<int> m_index;
     mutable int m_indexField = -1;
     std::vector<int> m_visible;
     int m_current = -1;
