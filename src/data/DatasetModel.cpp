@@ -20,7 +20,9 @@ DatasetModel::DatasetModel(Dataset *dataset, QObject *parent)
 
 void DatasetModel::setColumns(const QList<Column> &columns)
 {
+    // Titles and looks change with the columns, even over the same fields.
     m_columns = columns;
+    m_fieldIndexes.clear();
     reset();
 }
 

@@ -122,6 +122,10 @@ void TestDatasetViews::modelFollowsEditsAndFilters()
     model.setColumns({{QStringLiteral("Sifra"), QStringLiteral("Šifra")}, {QStringLiteral("CelotnoIme"), QStringLiteral("Celotno ime")}});
     QCOMPARE(reset.count(), 1);
     QCOMPARE(view.horizontalHeader()->count(), 2);
+    // Other titles over the same fields show too.
+    model.setColumns({{QStringLiteral("Sifra"), QStringLiteral("Koda")}, {QStringLiteral("CelotnoIme"), QStringLiteral("Ime")}});
+    QCOMPARE(reset.count(), 2);
+    QCOMPARE(view.model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Koda"));
 }
 
 void TestDatasetViews::binderShowsAndWritesTheRow()
