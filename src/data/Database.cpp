@@ -386,9 +386,6 @@ void Database::read(const QString &jetSql, const QVariantMap &parameters, const 
 void Database::readSqlite(const Translation &translated, const QVariantMap &parameters,
                           const std::function<void(const QStringList &)> &columns, const std::function<void(const QVariant *)> &row) const
 {
-    sqlite3 *handle = sqliteHandle(connection());
-    if (!handle)
-        throw DatabaseError(tr("Napaka v poizvedbi."), translated.sql);
     sqlite3_stmt *prepared = takePrepared(translated.sql);
     const auto keep = [this, &translated](sqlite3_stmt *statement) { keepPrepared(translated.sql, statement); };
     const std::unique_ptr<sqlite3_stmt, decltype(keep)> statement(prepared, keep);
@@ -424,18 +421,25 @@ void Database::readSqlite(const Translation &translated, const QVariantMap &para
         row(values.data());
     }
     if (rc != SQLITE_DONE)
-        fail(tr("Napaka pri delu z bazo."), translated.sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(rc));
+        fail(tr("Napaka pri delu z bazo."), translated.sql, QString::fromUtf8(sqlite3_errmsg(sqliteHandle(connection()))), QString::number(rc));
+}
+
+sqlite3_stmt *Database::prepareSqlite(const QString &sql) const
+{
+    sqlite3 *handle = sqliteHandle(connection());
+    if (!handle)
+        throw DatabaseError(tr("Napaka v poizvedbi."), sql);
+    sqlite3_stmt *prepared = nullptr;
+    if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &prepared, nullptr) != SQLITE_OK)
+        fail(tr("Napaka v poizvedbi."), sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(sqlite3_errcode(handle)));
+    return prepared;
 }
 
 sqlite3_stmt *Database::takePrepared(const QString &sql) const
 {
     if (sqlite3_stmt *kept = m_prepared.take(sql))
         return kept;
-    sqlite3 *handle = sqliteHandle(connection());
-    sqlite3_stmt *prepared = nullptr;
-    if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &prepared, nullptr) != SQLITE_OK)
-        fail(tr("Napaka v poizvedbi."), sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(sqlite3_errcode(handle)));
-    return prepared;
+    return prepareSqlite(sql);
 }
 
 void Database::keepPrepared(const QString &sql, sqlite3_stmt *statement) const
@@ -697,11 +701,7 @@ RepeatedStatement::RepeatedStatement(const Database &database, const QString &sq
     , m_sql(sql)
 {
     if (database.dialect() == SqlDialect::Sqlite) {
-        sqlite3 *handle = sqliteHandle(database.connection());
-        if (!handle)
-            throw DatabaseError(tr("Napaka v poizvedbi."), sql);
-        if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &m_sqlite, nullptr) != SQLITE_OK)
-            database.fail(tr("Napaka v poizvedbi."), sql, QString::fromUtf8(sqlite3_errmsg(handle)), QString::number(sqlite3_errcode(handle)));
+        m_sqlite = database.prepareSqlite(sql);
         return;
     }
     m_query.emplace(database.connection());

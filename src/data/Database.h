@@ -126,6 +126,7 @@ private:
     // every move. A statement is taken out while it is read, so that a read within a read
     // prepares its own.
     sqlite3_stmt *takePrepared(const QString &sql) const;
+    sqlite3_stmt *prepareSqlite(const QString &sql) const;
     void keepPrepared(const QString &sql, sqlite3_stmt *statement) const;
     QSqlQuery execute(const QString &sql, const std::function<void(QSqlQuery &)> &bind, bool prepared, bool forwardOnly) const;
     // Throws DatabaseBusyError when the engine's error code tells another workstation's
