@@ -87,6 +87,25 @@ const std::vector<Table> all = {
      {{"TSharingProgsQuery_InProgIDOsebe", "InProgIDOsebe"}, {"TSharingProgsQuery_IDOsebe", "IDOsebe"}}},
 };
 
+const std::vector<Reference> allReferences = {
+    {"TKraj", "IDDRZAVA", "TDrzave"},
+    {"TPokrajina", "IDDRZAVA", "TDrzave"},
+    {"TOsnovniPod", "IDDRZAVA", "TDrzave"},
+    {"TOsnovniPod", "IDKRAJ", "TKraj"},
+    {"TOsnovniPod", "IDPOK", "TPokrajina"},
+    {"TOsnovniPod", "IDPodjetja", "TOsnovniPod"},
+    {"TOsnovniPodVezaKontakt", "IDKontat", "TKontakti"},
+    {"TOsnovniPodVezaKategorje", "IDkat", "TKategorije"},
+    {"TOsnovniPodVezaAlarmi", "IDAlarm", "TEventAlarms"},
+    {"TOsnovniPodVezaKontakt", "IDOsebe", "TOsnovniPod"},
+    {"TOsnovniPodVezaOpombe", "IDOsebe", "TOsnovniPod"},
+    {"TOsnovniPodDodatno", "IDOsebe", "TOsnovniPod"},
+    {"TOsnovniPodVezaKategorje", "IDOsebe", "TOsnovniPod"},
+    {"TOsnovniPodVezaAlarmi", "IDOsebe", "TOsnovniPod"},
+    {"TSharingProgs", "IDOsebe", "TOsnovniPod"},
+    {"TSharingProgsQuery", "IDOsebe", "TOsnovniPod"},
+};
+
 bool sameName(QStringView a, const char *b)
 {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
@@ -205,6 +224,11 @@ QStringList changeTrackingStatements(SqlDialect dialect)
                           .arg(name);
     }
     return statements;
+}
+
+const std::vector<Reference> &references()
+{
+    return allReferences;
 }
 
 int tableCount()

@@ -50,6 +50,16 @@ QStringList createStatements(SqlDialect dialect);
 QStringList changeTrackingStatements(SqlDialect dialect);
 // Returns the server's change token; it exists once the statements above have run.
 inline constexpr auto ChangeTokenFunction = "veldra_change_token";
+// A column that holds the key of another table's row. The database does not enforce it:
+// rows stay when the row they name is deleted (a deleted person's alarms, say).
+struct Reference
+{
+    const char *table;
+    const char *column;
+    const char *refersTo; // the table whose key the column holds
+};
+const std::vector<Reference> &references();
+
 int tableCount();
 // The tables in the order of their definitions, 0 to tableCount() - 1.
 const Table &tableAt(int index);

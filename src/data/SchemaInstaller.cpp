@@ -5,7 +5,6 @@
 #include "Schema.h"
 
 #include <QFile>
-#include <QSqlError>
 
 namespace SchemaInstaller {
 
@@ -46,26 +45,19 @@ void installTables(const Database &database)
     addChangeTracking(database);
 }
 
-void install(const Database &database)
+void install(Database &database)
 {
-    QSqlDatabase connection = database.connection();
     // A database prepared by an earlier version keeps its tables and rows and gets what is new.
-    const bool prepared = connection.tables().contains(QStringLiteral("TOsnovniPod"), Qt::CaseInsensitive);
-    connection.transaction();
-    try {
+    const bool prepared = database.connection().tables().contains(QStringLiteral("TOsnovniPod"), Qt::CaseInsensitive);
+    database.transaction([&] {
         if (prepared) {
             addChangeTracking(database);
-        } else {
-            installTables(database);
-            for (const QString &statement : seedStatements())
-                database.run(statement);
+            return;
         }
-    } catch (...) {
-        connection.rollback();
-        throw;
-    }
-    if (!connection.commit())
-        throw DatabaseError(QStringLiteral("The new database could not be written."), QString(), connection.lastError().text());
+        installTables(database);
+        for (const QString &statement : seedStatements())
+            database.run(statement);
+    });
 }
 
 }
