@@ -9,7 +9,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-l10n-tools qt6-webengine-dev libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
   xvfb xauth dbus libglib2.0-bin imagemagick fonts-dejavu-core
-  dpkg-dev file
+  dpkg-dev file mdbtools-dev
 )
 [[ ${1:-} == --tests || ${1:-} == --sanitized ]] && packages+=(postgresql desktop-file-utils appstream)
 [[ ${1:-} == --sanitized ]] && packages+=(clang libclang-rt-14-dev llvm)

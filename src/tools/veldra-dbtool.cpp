@@ -11,11 +11,15 @@
 //                                        takes vCard and CSV files into a database
 //   veldra-dbtool export DATABASE FILE [--format vcard3|vcard4|csv]
 //                                        writes every person to a file
+//   veldra-dbtool import-jet DATABASE SOURCE.mdb
+//                                        takes the database of the Windows program into a new
+//                                        file or a server database without persons
 
 #include "Database.h"
 #include "DatabaseCopy.h"
 #include "DatabaseError.h"
 #include "ExchangeCommands.h"
+#include "JetImport.h"
 #include "Schema.h"
 #include "SchemaInstaller.h"
 
@@ -82,13 +86,17 @@ int main(int argc, char *argv[])
         QTextStream out(stdout);
         return RunExportCommand(args.mid(1), out, err);
     }
+    if (!args.isEmpty() && args[0] == QLatin1String("import-jet")) {
+        QTextStream out(stdout);
+        return JetImport::RunCommand(args.mid(1), out, err);
+    }
     if (!args.isEmpty() && args[0] == QLatin1String("copy")) {
         QTextStream out(stdout);
         return copyDatabase(args.mid(1), out, err);
     }
     if (args.size() != 2) {
         err << "usage: veldra-dbtool template FILE | postgres URL | ddl sqlite|postgres | copy SOURCE TARGET | import DATABASE FILE... "
-               "| export DATABASE FILE\n";
+               "| export DATABASE FILE | import-jet DATABASE SOURCE.mdb\n";
         return 2;
     }
     try {
