@@ -2,6 +2,7 @@
 
 #include "ComServer.h"
 #include "ExternalPrograms.h"
+#include "JetConversion.h"
 #include "LauncherBar.h"
 #include "MenuShortcuts.h"
 #include "Messagebox.h"
@@ -103,6 +104,7 @@ MainWindowServices mainWindowServices()
 StartupSteps startupSteps()
 {
     StartupSteps steps;
+    steps.prepareDatabaseFile = [](const QString &file) { return JetConversion::OfferAtStart(file); };
     steps.checkForUpgrade = CheckForUpgradeAtStart;
     steps.scanModules = [] { ScanModules(ProgramPaths::programFolder() + QStringLiteral("Moduli/"), false); };
     return steps;

@@ -62,6 +62,9 @@ std::optional<int> RunStartupInitialisation(const StartupSteps &steps)
         return 1;
     }
 
+    if (!onServer && steps.prepareDatabaseFile && !steps.prepareDatabaseFile(GetDataFolder() + QString::fromLatin1(DatabaseFileName)))
+        return 1;
+
     // A server keeps its own backups; there is no file here to copy.
     if (!onServer && BackupNeeded())
         MakeBackup();

@@ -15,10 +15,14 @@ struct StartupSteps
 {
     std::function<StepResult()> checkForUpgrade;
     std::function<void()> scanModules;
+    // Makes the data folder's database file ready before anything uses it (a file of the
+    // Windows program converted); false ends the start, and the user has been told.
+    std::function<bool(const QString &databaseFile)> prepareDatabaseFile;
 };
 
 // Runs the start-up initialisation. Returns nothing to go on, or the exit code to end
-// with: 1 when the database or the program INI is missing (the user has been told), 0
+// with: 1 when the database or the program INI is missing or the database file could not
+// be made ready (the user has been told), 0
 // when a step ends the program; the steps after it are not run.
 std::optional<int> RunStartupInitialisation(const StartupSteps &steps);
 

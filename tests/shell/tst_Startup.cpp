@@ -55,6 +55,7 @@ private Q_SLOTS:
     void missingFiles();
     void successfulStart();
     void upgradeThatTakesOverEndsTheStart();
+    void databaseFileNotMadeReadyEndsTheStart();
     void databaseOnAServerNeedsNoFile();
     void lastAccessText_data();
     void lastAccessText();
@@ -112,10 +113,17 @@ void TestStartup::successfulStart()
                                  steps << QStringLiteral("upgrade");
                                  return StepResult::GoOn;
                              },
-                             [&steps] { steps << QStringLiteral("modules"); }};
+                             [&steps] { steps << QStringLiteral("modules"); },
+                             [&](const QString &file) {
+                                 // Before the backup copies the file.
+                                 steps << QStringLiteral("database %1, backups %2")
+                                              .arg(file == installation.dataFolder() + QStringLiteral("Veldra_be.mdb"))
+                                              .arg(QDir(installation.dataFolder() + QStringLiteral("Backup")).entryList(QDir::Files).size());
+                                 return true;
+                             }};
 
     QCOMPARE(outcome(RunStartupInitialisation(hooks)), QStringLiteral("go on"));
-    QCOMPARE(steps, (QStringList{"upgrade", "modules"}));
+    QCOMPARE(steps, (QStringList{"database 1, backups 0", "upgrade", "modules"}));
     QCOMPARE(ReadRegString(nastavitve(), QStringLiteral("Location")), installation.programFile());
     QCOMPARE(QDir(installation.dataFolder() + QStringLiteral("Backup")).entryList(QDir::Files).size(), 1);
     const QString line = ReadIniString(installation.dataFolder() + QStringLiteral("LastVer.ini"),
@@ -140,9 +148,26 @@ void TestStartup::upgradeThatTakesOverEndsTheStart()
                                  steps << QStringLiteral("upgrade");
                                  return StepResult::EndNow;
                              },
-                             [&steps] { steps << QStringLiteral("modules"); }};
+                             [&steps] { steps << QStringLiteral("modules"); },
+                             {}};
     QCOMPARE(outcome(RunStartupInitialisation(hooks)), QStringLiteral("exit 0"));
     QCOMPARE(steps, QStringList{QStringLiteral("upgrade")});
+}
+
+void TestStartup::databaseFileNotMadeReadyEndsTheStart()
+{
+    TestInstallation installation;
+    bool upgradeChecked = false;
+    const StartupSteps hooks{[&] {
+                                 upgradeChecked = true;
+                                 return StepResult::GoOn;
+                             },
+                             {},
+                             [](const QString &) { return false; }};
+    QCOMPARE(outcome(RunStartupInitialisation(hooks)), QStringLiteral("exit 1"));
+    QVERIFY(!upgradeChecked);
+    QVERIFY(!QFileInfo::exists(installation.dataFolder() + QStringLiteral("Backup")));
+    QVERIFY(!QFileInfo::exists(installation.dataFolder() + QStringLiteral("LastVer.ini")));
 }
 
 void TestStartup::databaseOnAServerNeedsNoFile()
