@@ -2,15 +2,15 @@
 
 #include "DatabaseError.h"
 #include "JetFile.h"
+#include "JetConversionDialog.h"
 #include "JetImport.h"
-#include "PublicFunctions.h"
 #include "VeldraApplication.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProgressDialog>
+#include <QHash>
 
 #include <cstdio>
 #include <unistd.h>
@@ -46,12 +46,36 @@ void replace(const QString &converted, const QString &file, const QString &keptA
     }
 }
 
+// What a user calls the tables that hold their data; the others by their names alone.
+QString shownName(const QString &table)
+{
+    static const QHash<QString, const char *> names{
+        {QStringLiteral("TOsnovniPod"), QT_TRANSLATE_NOOP("JetConversion", "Osebe in podjetja")},
+        {QStringLiteral("TOsnovniPodVezaKontakt"), QT_TRANSLATE_NOOP("JetConversion", "Kontakti oseb")},
+        {QStringLiteral("TOsnovniPodVezaOpombe"), QT_TRANSLATE_NOOP("JetConversion", "Opombe oseb")},
+        {QStringLiteral("TOsnovniPodDodatno"), QT_TRANSLATE_NOOP("JetConversion", "Dodatni podatki oseb")},
+        {QStringLiteral("TOsnovniPodVezaKategorje"), QT_TRANSLATE_NOOP("JetConversion", "Kategorije oseb")},
+        {QStringLiteral("TOsnovniPodVezaAlarmi"), QT_TRANSLATE_NOOP("JetConversion", "Alarmi oseb")},
+        {QStringLiteral("TDrzave"), QT_TRANSLATE_NOOP("JetConversion", "Države")},
+        {QStringLiteral("TPokrajina"), QT_TRANSLATE_NOOP("JetConversion", "Pokrajine")},
+        {QStringLiteral("TKraj"), QT_TRANSLATE_NOOP("JetConversion", "Kraji")},
+        {QStringLiteral("TKategorije"), QT_TRANSLATE_NOOP("JetConversion", "Kategorije")},
+        {QStringLiteral("TKontakti"), QT_TRANSLATE_NOOP("JetConversion", "Vrste kontaktov")},
+        {QStringLiteral("TEventAlarms"), QT_TRANSLATE_NOOP("JetConversion", "Vrste alarmov")},
+        {QStringLiteral("TSifreBank"), QT_TRANSLATE_NOOP("JetConversion", "Banke")},
+        {QStringLiteral("TMaticniPodaci"), QT_TRANSLATE_NOOP("JetConversion", "Lastno podjetje")},
+        {QStringLiteral("TUsers"), QT_TRANSLATE_NOOP("JetConversion", "Uporabniki")},
+    };
+    const char *name = names.value(table);
+    return name ? QStringLiteral("%1 (%2)").arg(tr(name), table) : table;
+}
+
 QString summaryText(const DatabaseImport::Report &report, const QString &keptAside)
 {
     QStringList lines{tr("Podatki so pretvorjeni."), QString(), tr("Prenesene vrstice po tabelah:")};
     QStringList skippedColumns;
     for (const DatabaseImport::TableReport &table : report.tables) {
-        lines << QStringLiteral("%1: %2").arg(table.target).arg(table.rows);
+        lines << QStringLiteral("%1: %2").arg(shownName(table.target)).arg(table.rows);
         for (const QString &column : table.skippedColumns)
             skippedColumns << table.source + QLatin1Char('.') + column;
     }
@@ -60,7 +84,7 @@ QString summaryText(const DatabaseImport::Report &report, const QString &keptAsi
     if (!report.skippedTables.isEmpty())
         lines << QString() << tr("Izpuščene tabele: %1").arg(report.skippedTables.join(QStringLiteral(", ")));
     lines << QString() << tr("Izvirna datoteka je shranjena kot \"%1\".").arg(QFileInfo(keptAside).fileName());
-    return lines.join(QStringLiteral("\r\n"));
+    return lines.join(QLatin1Char('\n'));
 }
 
 }
@@ -90,44 +114,29 @@ bool OfferAtStart(const QString &databaseFile, const std::optional<DatabaseImpor
     }
     const QString keptAside = keptAsideName(databaseFile);
     const QString question =
-        tr("Datoteka %1 je baza programa Veldra za Windows (Microsoft Access), ki je ta različica ne odpira.\r\n\r\n"
-           "Ali jo želite pretvoriti v novo obliko? Izvirna datoteka ostane v isti mapi z imenom \"%2\".\r\n\r\n"
+        tr("Datoteka %1 je baza programa Veldra za Windows (Microsoft Access), ki je ta različica ne odpira.\n\n"
+           "Ali jo želite pretvoriti v novo obliko? Izvirna datoteka ostane v isti mapi z imenom \"%2\".\n\n"
            "Delovne postaje z Windows, ki uporabljajo to mapo, po pretvorbi svoje baze ne bodo več našle.")
             .arg(QDir::toNativeSeparators(databaseFile), QFileInfo(keptAside).fileName());
-    if (ShowMessageBox(question, 4) != 6)
-        return false;
-
     const QString converted = databaseFile + QStringLiteral(".pretvorba");
-    // Left by a conversion that was broken off.
-    QFile::remove(converted);
-    QProgressDialog progress(tr("Pretvarjanje podatkov ..."), tr("Prekliči"), 0, 1000);
-    progress.setWindowTitle(QString::fromLatin1(ApplicationTitle));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(500);
-    bool cancelled = false;
-    DatabaseImport::Report report;
-    try {
-        report = JetImport::run(databaseFile, DatabaseLocation::sqliteFile(converted), mapping, [&](qint64 done, qint64 total) {
-            progress.setValue(int(done * 1000 / std::max<qint64>(total, 1)));
-            if (progress.wasCanceled()) {
-                cancelled = true;
-                throw DatabaseError(tr("Pretvorba je prekinjena."));
-            }
-        });
-        keepAside(databaseFile, keptAside);
-        replace(converted, databaseFile, keptAside);
-    } catch (const DatabaseError &error) {
+    JetConversionDialog dialog(question, [&](const DatabaseImport::Progress &progress) {
+        // Left by a conversion that was broken off.
         QFile::remove(converted);
-        progress.close();
-        if (cancelled)
-            ShowMessageBox(tr("Pretvorba je prekinjena. Datoteka %1 je ostala, kakršna je bila.").arg(QDir::toNativeSeparators(databaseFile)), 0);
-        else
-            VeldraApplication::reportError(error, QStringLiteral("JetConversion"));
-        return false;
-    }
-    progress.close();
-    ShowMessageBox(summaryText(report, keptAside), 0);
-    return true;
+        try {
+            const DatabaseImport::Report report = JetImport::run(databaseFile, DatabaseLocation::sqliteFile(converted), mapping, progress);
+            keepAside(databaseFile, keptAside);
+            replace(converted, databaseFile, keptAside);
+            return summaryText(report, keptAside);
+        } catch (...) {
+            QFile::remove(converted);
+            throw;
+        }
+    });
+    dialog.exec();
+    if (dialog.outcome() == JetConversionDialog::Outcome::Failed)
+        VeldraApplication::reportError(QStringLiteral("DatabaseError"), QStringLiteral("JetConversion"),
+                                       tr("Podatkov ni bilo mogoče pretvoriti.") + QLatin1Char('\n') + dialog.failure());
+    return dialog.outcome() == JetConversionDialog::Outcome::Converted;
 }
 
 }

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -35,7 +36,7 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
-// What answers the next dialog is set up before the click that ends this one.
+// A dialog's button clicked; what answers a dialog that the click shows is set up before.
 void click(QWidget *dialog, const QString &caption)
 {
     for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void acceptedConvertsAndKeepsTheFileAside_data();
     void acceptedConvertsAndKeepsTheFileAside();
     void failedConversionLeavesTheFileAsItWas();
+    void cancelledConversionLeavesTheFileAsItWas();
     void unreadableFileIsToldWithoutAsking();
     void otherFilesAreLeftAlone();
 };
@@ -114,15 +116,20 @@ void TestJetConversion::acceptedConvertsAndKeepsTheFileAside()
         QVERIFY(earlier.open(QIODevice::WriteOnly));
         earlier.write("kept from before");
     }
-    std::shared_ptr<ModalAnswer::Seen> summary;
-    ModalAnswer::whenShown([&summary](QWidget *question) {
-        summary = ModalAnswer::press(QStringLiteral("V redu"));
-        click(question, QStringLiteral("Da"));
+    ModalAnswer::Seen question;
+    ModalAnswer::Seen summary;
+    ModalAnswer::whenShown([&](QWidget *dialog) {
+        question = ModalAnswer::describe(dialog);
+        // The conversion runs in the click; the window then tells what came over.
+        click(dialog, QStringLiteral("Da"));
+        summary = ModalAnswer::describe(dialog);
+        click(dialog, QStringLiteral("V redu"));
     });
     QVERIFY(JetConversion::OfferAtStart(file, personsMapping));
-    QVERIFY(summary && summary->shown);
-    QVERIFY2(summary->text.contains(QStringLiteral("TOsnovniPod: 8")), qPrintable(summary->text));
-    QVERIFY2(summary->text.contains(QStringLiteral("\"%1\"").arg(keptAs)), qPrintable(summary->text));
+    QCOMPARE(question.buttons, (QStringList{"Ne", "Da"}));
+    QCOMPARE(summary.buttons, QStringList{QStringLiteral("V redu")});
+    QVERIFY2(summary.text.contains(QStringLiteral("Osebe in podjetja (TOsnovniPod): 8")), qPrintable(summary.text));
+    QVERIFY2(summary.text.contains(QStringLiteral("\"%1\"").arg(keptAs)), qPrintable(summary.text));
 
     // The Windows program's file, whole, beside the converted one; nothing else left.
     QCOMPARE(contentOf(installation.dataFolder() + keptAs), before);
@@ -155,6 +162,27 @@ void TestJetConversion::failedConversionLeavesTheFileAsItWas()
     QVERIFY(!JetConversion::OfferAtStart(file, tooLong));
     QVERIFY(error && error->shown);
     QVERIFY2(error->text.contains(QStringLiteral("TOsnovniPod")), qPrintable(error->text));
+    QCOMPARE(contentOf(file), before);
+    QCOMPARE(filesIn(installation.dataFolder()), files);
+}
+
+void TestJetConversion::cancelledConversionLeavesTheFileAsItWas()
+{
+    TestInstallation installation;
+    const QString file = installSample(installation, "testUnicodeCompV2003.mdb");
+    QVERIFY(!file.isEmpty());
+    const QByteArray before = contentOf(file);
+    const QStringList files = filesIn(installation.dataFolder());
+    ModalAnswer::Seen end;
+    ModalAnswer::whenShown([&end](QWidget *dialog) {
+        // The conversion lets the window answer between its tables.
+        QTimer::singleShot(0, dialog, [dialog] { click(dialog, QStringLiteral("Prekliči")); });
+        click(dialog, QStringLiteral("Da"));
+        end = ModalAnswer::describe(dialog);
+        click(dialog, QStringLiteral("V redu"));
+    });
+    QVERIFY(!JetConversion::OfferAtStart(file, personsMapping));
+    QVERIFY2(end.text.contains(QStringLiteral("prekinjena")), qPrintable(end.text));
     QCOMPARE(contentOf(file), before);
     QCOMPARE(filesIn(installation.dataFolder()), files);
 }
