@@ -1,6 +1,7 @@
 // The composition root: start-up, then every window of the program in its fixed order.
 
 #include "ComServer.h"
+#include "ConverterProcess.h"
 #include "ExternalPrograms.h"
 #include "JetConversion.h"
 #include "LauncherBar.h"
@@ -45,6 +46,7 @@
 #include "WindowPlacement.h"
 
 #include <QMdiSubWindow>
+#include <QTextStream>
 
 #include <exception>
 #include <stdexcept>
@@ -189,6 +191,13 @@ void CreateWindows(SingleInstance &instance, StartMode startMode)
 
 int main(int argc, char *argv[])
 {
+    // Started by itself to convert a file of the Windows program, apart from the program.
+    if (argc > 1 && qstrcmp(argv[1], ConverterProcess::Switch) == 0) {
+        QCoreApplication converter(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return ConverterProcess::runConverter(QCoreApplication::arguments().mid(2), out, err);
+    }
     PrepareWebViews();
     VeldraApplication app(argc, argv);
 

@@ -238,6 +238,11 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
+bool Database::isAccessFile(const QString &path)
+{
+    return fileKind(path) == FileKind::Access;
+}
+
 QSqlDatabase Database::connection() const
 {
     return QSqlDatabase::database(m_connectionName, false);

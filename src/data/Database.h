@@ -48,6 +48,9 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
+    // Whether a file is one of the original Access engine (Jet 3, Jet 4 or ACE), by its header.
+    static bool isAccessFile(const QString &path);
+
     SqlDialect dialect() const { return m_location.dialect; }
     const DatabaseLocation &location() const { return m_location; }
     QSqlDatabase connection() const;

@@ -301,6 +301,8 @@ Report run(const TableSource &source, const Mapping &mapping, Database &target, 
         prepare(target);
         QStringList emptied;
         qint64 done = 0;
+        if (progress)
+            progress(0, total);
         for (const TableMapping &each : mapping) {
             const QString table = nameOf(ourTable(each.target));
             // The first rows of an installation give way to the source's.

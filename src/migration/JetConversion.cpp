@@ -1,9 +1,9 @@
 #include "JetConversion.h"
 
+#include "ConverterProcess.h"
+#include "Database.h"
 #include "DatabaseError.h"
-#include "JetFile.h"
 #include "JetConversionDialog.h"
-#include "JetImport.h"
 #include "VeldraApplication.h"
 
 #include <QCoreApplication>
@@ -101,13 +101,15 @@ QString keptAsideName(const QString &databaseFile)
     }
 }
 
-bool OfferAtStart(const QString &databaseFile, const std::optional<DatabaseImport::Mapping> &mapping)
+bool OfferAtStart(const QString &databaseFile, const std::optional<DatabaseImport::Mapping> &mapping, const QString &converter)
 {
-    if (!JetFile::hasJetHeader(databaseFile))
+    if (!Database::isAccessFile(databaseFile))
         return true;
-    // A file that cannot be read is told at once; there is nothing to ask.
+    const QString program = converter.isEmpty() ? QCoreApplication::applicationFilePath() : converter;
+    // A file that cannot be read, or holds nothing of the program's, is told at once;
+    // there is nothing to ask.
     try {
-        JetFile check(databaseFile);
+        ConverterProcess::check(program, databaseFile, mapping);
     } catch (const DatabaseError &error) {
         VeldraApplication::reportError(error, QStringLiteral("JetConversion"));
         return false;
@@ -120,15 +122,19 @@ bool OfferAtStart(const QString &databaseFile, const std::optional<DatabaseImpor
             .arg(QDir::toNativeSeparators(databaseFile), QFileInfo(keptAside).fileName());
     const QString converted = databaseFile + QStringLiteral(".pretvorba");
     JetConversionDialog dialog(question, [&](const DatabaseImport::Progress &progress) {
-        // Left by a conversion that was broken off.
-        QFile::remove(converted);
+        // Left by a conversion that was broken off (a stopped converter leaves its file).
+        const auto removeConverted = [&converted] {
+            QFile::remove(converted);
+            QFile::remove(converted + QStringLiteral("-journal"));
+        };
+        removeConverted();
         try {
-            const DatabaseImport::Report report = JetImport::run(databaseFile, DatabaseLocation::sqliteFile(converted), mapping, progress);
+            const DatabaseImport::Report report = ConverterProcess::convert(program, converted, databaseFile, mapping, progress);
             keepAside(databaseFile, keptAside);
             replace(converted, databaseFile, keptAside);
             return summaryText(report, keptAside);
         } catch (...) {
-            QFile::remove(converted);
+            removeConverted();
             throw;
         }
     });

@@ -13,8 +13,11 @@ namespace JetConversion {
 
 // Whether the start goes on: yes for a file that is not a Jet one, and once it is
 // converted (the user has seen what came over); no when the user declined or the
-// conversion failed (the user has been told why), and the file is then as it was.
-bool OfferAtStart(const QString &databaseFile, const std::optional<DatabaseImport::Mapping> &mapping = std::nullopt);
+// conversion failed (the user has been told why), and the file is then as it was. The
+// file is read by a converter process (see ConverterProcess), the program itself unless
+// another program file is named.
+bool OfferAtStart(const QString &databaseFile, const std::optional<DatabaseImport::Mapping> &mapping = std::nullopt,
+                  const QString &converter = QString());
 
 // "Veldra_be (Access).mdb" beside the file, or "Veldra_be (Access 2).mdb" and on where
 // that name is taken.

@@ -1,5 +1,6 @@
 #include "JetFile.h"
 
+#include "Database.h"
 #include "DatabaseError.h"
 
 #include <QCoreApplication>
@@ -240,7 +241,7 @@ JetFile::JetFile(const QString &path)
     m_handle->path = path;
     if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
         throw DatabaseError(tr("Datoteke %1 ni mogoče brati.").arg(path));
-    if (!hasJetHeader(path))
+    if (!Database::isAccessFile(path))
         throw DatabaseError(tr("Datoteka %1 ni baza programa Microsoft Access.").arg(path));
     // Without MDB_WRITABLE the file is opened for reading only.
     m_handle->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
@@ -261,15 +262,6 @@ JetFile::JetFile(const QString &path)
 }
 
 JetFile::~JetFile() = default;
-
-bool JetFile::hasJetHeader(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray engine = file.read(19).mid(4);
-    return engine == "Standard Jet DB" || engine == "Standard ACE DB";
-}
 
 QString JetFile::describe() const
 {

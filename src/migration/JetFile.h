@@ -26,9 +26,6 @@ public:
     qint64 rowCount(const QString &table) const override;
     void read(const QString &table, const QStringList &columns, const std::function<void(const QVariant *)> &row) const override;
 
-    // Whether a file names the Jet or ACE engine in its header, as Access files do.
-    static bool hasJetHeader(const QString &path);
-
 private:
     struct Handle;
     std::unique_ptr<Handle> m_handle;

@@ -31,6 +31,11 @@ QString installSample(const TestInstallation &installation, const char *name)
     return installation.databaseFile();
 }
 
+QString converter()
+{
+    return QStringLiteral(VELDRA_BINARY);
+}
+
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
@@ -58,6 +63,7 @@ private Q_SLOTS:
     void acceptedConvertsAndKeepsTheFileAside();
     void failedConversionLeavesTheFileAsItWas();
     void cancelledConversionLeavesTheFileAsItWas();
+    void unreadableFileIsToldWithoutAsking_data();
     void unreadableFileIsToldWithoutAsking();
     void otherFilesAreLeftAlone();
 };
@@ -82,7 +88,7 @@ void TestJetConversion::declinedLeavesTheFileAsItWas()
             500);
         click(dialog, QStringLiteral("Ne"));
     });
-    QVERIFY(!JetConversion::OfferAtStart(file, personsMapping));
+    QVERIFY(!JetConversion::OfferAtStart(file, personsMapping, converter()));
     QTest::qWait(600);
     QVERIFY(!anotherShown);
     QVERIFY(question->shown);
@@ -125,7 +131,7 @@ void TestJetConversion::acceptedConvertsAndKeepsTheFileAside()
         summary = ModalAnswer::describe(dialog);
         click(dialog, QStringLiteral("V redu"));
     });
-    QVERIFY(JetConversion::OfferAtStart(file, personsMapping));
+    QVERIFY(JetConversion::OfferAtStart(file, personsMapping, converter()));
     QCOMPARE(question.buttons, (QStringList{"Ne", "Da"}));
     QCOMPARE(summary.buttons, QStringList{QStringLiteral("V redu")});
     QVERIFY2(summary.text.contains(QStringLiteral("Osebe in podjetja (TOsnovniPod): 8")), qPrintable(summary.text));
@@ -156,10 +162,11 @@ void TestJetConversion::failedConversionLeavesTheFileAsItWas()
     const Mapping tooLong{{QStringLiteral("Table"), QStringLiteral("TOsnovniPod"), {{"ID", "ID"}, {"Unicode", "Naziv"}}}};
     std::shared_ptr<ModalAnswer::Seen> error;
     ModalAnswer::whenShown([&error](QWidget *question) {
-        error = ModalAnswer::press(QStringLiteral("OK"));
         click(question, QStringLiteral("Da"));
+        // The reason shows once the window has closed.
+        error = ModalAnswer::press(QStringLiteral("OK"));
     });
-    QVERIFY(!JetConversion::OfferAtStart(file, tooLong));
+    QVERIFY(!JetConversion::OfferAtStart(file, tooLong, converter()));
     QVERIFY(error && error->shown);
     QVERIFY2(error->text.contains(QStringLiteral("TOsnovniPod")), qPrintable(error->text));
     QCOMPARE(contentOf(file), before);
@@ -181,22 +188,36 @@ void TestJetConversion::cancelledConversionLeavesTheFileAsItWas()
         end = ModalAnswer::describe(dialog);
         click(dialog, QStringLiteral("V redu"));
     });
-    QVERIFY(!JetConversion::OfferAtStart(file, personsMapping));
+    QVERIFY(!JetConversion::OfferAtStart(file, personsMapping, converter()));
     QVERIFY2(end.text.contains(QStringLiteral("prekinjena")), qPrintable(end.text));
     QCOMPARE(contentOf(file), before);
     QCOMPARE(filesIn(installation.dataFolder()), files);
 }
 
+void TestJetConversion::unreadableFileIsToldWithoutAsking_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("only the header") << QString() << QStringLiteral("Microsoft Access");
+    QTest::newRow("no table of the program") << QStringLiteral("testV2003.mdb") << QStringLiteral("nima nobene tabele programa Veldra");
+    // The reader would take all memory; the converter is stopped, and the program goes on.
+    QTest::newRow("damaged") << QStringLiteral("damaged.mdb") << QStringLiteral("poškodovana");
+}
+
 void TestJetConversion::unreadableFileIsToldWithoutAsking()
 {
+    QFETCH(QString, sample);
+    QFETCH(QString, reason);
     TestInstallation installation;
-    installation.createDatabase(QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4096, '\0'));
+    if (sample.isEmpty())
+        installation.createDatabase(QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4096, '\0'));
+    else
+        QVERIFY(!installSample(installation, sample.toLatin1().constData()).isEmpty());
     const QByteArray before = contentOf(installation.databaseFile());
-    auto error = ModalAnswer::press(QStringLiteral("OK"));
-    QVERIFY(!JetConversion::OfferAtStart(installation.databaseFile()));
+    auto error = ModalAnswer::press(QStringLiteral("OK"), 30000);
+    QVERIFY(!JetConversion::OfferAtStart(installation.databaseFile(), std::nullopt, converter()));
     QVERIFY(error->shown);
-    QVERIFY2(error->text.contains(QStringLiteral("Microsoft Access")) && !error->text.contains(QStringLiteral("pretvoriti")),
-             qPrintable(error->text));
+    QVERIFY2(error->text.contains(reason) && !error->text.contains(QStringLiteral("pretvoriti")), qPrintable(error->text));
     QCOMPARE(contentOf(installation.databaseFile()), before);
 }
 
@@ -211,7 +232,7 @@ void TestJetConversion::otherFilesAreLeftAlone()
             dialog->close();
         },
         200);
-    QVERIFY(JetConversion::OfferAtStart(installation.databaseFile()));
+    QVERIFY(JetConversion::OfferAtStart(installation.databaseFile(), std::nullopt, converter()));
     QTest::qWait(300);
     QVERIFY(!asked);
 }
