@@ -10,21 +10,6 @@ namespace ColumnValue {
 
 namespace {
 
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::optional<double> numberOf(const QVariant &value)
 {
     if (value.typeId() == QMetaType::Bool)
@@ -42,7 +27,7 @@ std::optional<double> numberOf(const QVariant &value)
 
 std::optional<QVariant> wholeNumber(const QVariant &value)
 {
-    if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int || value.typeId() == QMetaType::UInt)
+    if (isNumber(value) && value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float)
         return QVariant(value.toLongLong());
     if (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())
         return QVariant();
@@ -95,6 +80,23 @@ std::optional<QVariant> text(const QVariant &value)
     }
 }
 
+}
+
+bool isNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::optional<QVariant> convert(const Schema::Column &column, const QVariant &value)

@@ -15,4 +15,7 @@ namespace ColumnValue {
 
 std::optional<QVariant> convert(const Schema::Column &column, const QVariant &value);
 
+// Whether a value is held as a number of some width, whole or not.
+bool isNumber(const QVariant &value);
+
 }

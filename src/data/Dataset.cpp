@@ -1,5 +1,6 @@
 #include "Dataset.h"
 
+#include "ColumnValue.h"
 #include "Database.h"
 #include "DatabaseError.h"
 #include "JetSql.h"
@@ -21,28 +22,11 @@ namespace {
 
 constexpr int MaxPostRetries = 10;
 
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool matches(const QVariant &candidate, const QVariant &wanted, Dataset::LocateOptions options)
 {
     if (wanted.isNull() || candidate.isNull())
         return wanted.isNull() && candidate.isNull();
-    if (isNumber(candidate) && isNumber(wanted))
+    if (ColumnValue::isNumber(candidate) && ColumnValue::isNumber(wanted))
         return candidate.toDouble() == wanted.toDouble();
     const QString text = candidate.toString();
     const QString key = wanted.toString();
