@@ -260,7 +260,8 @@ void Database::openSqlite(Purpose purpose)
             break;
         case FileKind::Access:
             throw DatabaseError(tr("Podatki v datoteki %1 so v obliki programa Microsoft Access, ki je ta različica ne "
-                                   "odpira. Prenesite jih v novo obliko z uvozom podatkov.")
+                                   "odpira. Program jih ob zagonu pretvori v novo obliko; v drugo bazo jih prenese "
+                                   "veldra-dbtool import-jet.")
                                     .arg(path));
         case FileKind::Other:
             if (QFileInfo(path).size() > 0 || purpose == Purpose::Use)

@@ -143,8 +143,10 @@ void runWatched(const QString &converter, const QString &source, const QStringLi
     takeLines();
     if (child.exitStatus() == QProcess::CrashExit)
         throw DatabaseError(tr("Branje datoteke %1 se je končalo z napako; datoteka je najbrž poškodovana.").arg(source));
-    if (child.exitCode() != 0)
-        throw DatabaseError(QString::fromUtf8(child.readAllStandardError()).trimmed());
+    if (child.exitCode() != 0) {
+        const QString reason = QString::fromUtf8(child.readAllStandardError()).trimmed();
+        throw DatabaseError(reason.isEmpty() ? tr("Branje datoteke %1 ni uspelo.").arg(source) : reason);
+    }
 }
 
 }

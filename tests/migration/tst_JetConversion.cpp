@@ -197,25 +197,41 @@ void TestJetConversion::cancelledConversionLeavesTheFileAsItWas()
 void TestJetConversion::unreadableFileIsToldWithoutAsking_data()
 {
     QTest::addColumn<QString>("sample");
+    QTest::addColumn<QByteArray>("converterScript");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("only the header") << QString() << QStringLiteral("Microsoft Access");
-    QTest::newRow("no table of the program") << QStringLiteral("testV2003.mdb") << QStringLiteral("nima nobene tabele programa Veldra");
+    QTest::newRow("only the header") << QString() << QByteArray() << QStringLiteral("Microsoft Access");
+    QTest::newRow("no table of the program") << QStringLiteral("testV2003.mdb") << QByteArray()
+                                             << QStringLiteral("nima nobene tabele programa Veldra");
     // The reader would take all memory; the converter is stopped, and the program goes on.
-    QTest::newRow("damaged") << QStringLiteral("damaged.mdb") << QStringLiteral("poškodovana");
+    QTest::newRow("damaged") << QStringLiteral("damaged.mdb") << QByteArray() << QStringLiteral("poškodovana");
+    QTest::newRow("the converter crashes") << QStringLiteral("testUnicodeCompV2003.mdb") << QByteArray("kill -SEGV $$\n")
+                                           << QStringLiteral("končalo z napako");
+    QTest::newRow("the converter fails without a word") << QStringLiteral("testUnicodeCompV2003.mdb") << QByteArray("exit 1\n")
+                                                        << QStringLiteral("ni uspelo");
 }
 
 void TestJetConversion::unreadableFileIsToldWithoutAsking()
 {
     QFETCH(QString, sample);
+    QFETCH(QByteArray, converterScript);
     QFETCH(QString, reason);
     TestInstallation installation;
+    QString program = converter();
+    if (!converterScript.isEmpty()) {
+        program = installation.root() + QStringLiteral("converter.sh");
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n" + converterScript);
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     if (sample.isEmpty())
         installation.createDatabase(QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4096, '\0'));
     else
         QVERIFY(!installSample(installation, sample.toLatin1().constData()).isEmpty());
     const QByteArray before = contentOf(installation.databaseFile());
     auto error = ModalAnswer::press(QStringLiteral("OK"), 30000);
-    QVERIFY(!JetConversion::OfferAtStart(installation.databaseFile(), std::nullopt, converter()));
+    QVERIFY(!JetConversion::OfferAtStart(installation.databaseFile(), std::nullopt, program));
     QVERIFY(error->shown);
     QVERIFY2(error->text.contains(reason) && !error->text.contains(QStringLiteral("pretvoriti")), qPrintable(error->text));
     QCOMPARE(contentOf(installation.databaseFile()), before);
