@@ -1,6 +1,7 @@
 #include "Database.h"
 #include "JetConversion.h"
 #include "ModalAnswer.h"
+#include "Settings.h"
 #include "TestInstallation.h"
 
 #include <QAbstractButton>
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -149,6 +151,17 @@ void TestJetConversion::acceptedConvertsAndKeepsTheFileAside()
                   [&](const QVariant *values) { surnames << values[0].toString(); });
     QCOMPARE(surnames.size(), 8);
     QCOMPARE(surnames[2], QStringLiteral("Мир"));
+    // And the program starts on it: it records its window once every window exists.
+    installation.installProgram(converter());
+    installation.writeLatestVersion();
+    QProcess program;
+    program.setProgram(installation.programFile());
+    program.setWorkingDirectory(installation.root());
+    program.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!ReadRegString(QString::fromLatin1(KeyNastavitve), QStringLiteral("Handle")).isEmpty(), 30000);
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished();
 }
 
 void TestJetConversion::failedConversionLeavesTheFileAsItWas()
