@@ -40,11 +40,6 @@ qint64 residentBytes(qint64 pid)
     return status.readAll().split(' ').value(1).toLongLong() * qint64(sysconf(_SC_PAGESIZE));
 }
 
-QJsonArray jsonOf(const QStringList &names)
-{
-    return QJsonArray::fromStringList(names);
-}
-
 QStringList namesOf(const QJsonValue &value)
 {
     QStringList names;
@@ -85,8 +80,8 @@ QByteArray reportToJson(const DatabaseImport::Report &report)
         tables.append(QJsonObject{{"source", table.source},
                                   {"target", table.target},
                                   {"rows", double(table.rows)},
-                                  {"skippedColumns", jsonOf(table.skippedColumns)}});
-    return QJsonDocument(QJsonObject{{"tables", tables}, {"skippedTables", jsonOf(report.skippedTables)}}).toJson(QJsonDocument::Compact);
+                                  {"skippedColumns", QJsonArray::fromStringList(table.skippedColumns)}});
+    return QJsonDocument(QJsonObject{{"tables", tables}, {"skippedTables", QJsonArray::fromStringList(report.skippedTables)}}).toJson(QJsonDocument::Compact);
 }
 
 DatabaseImport::Report reportFromJson(const QByteArray &json)

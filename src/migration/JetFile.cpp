@@ -116,14 +116,23 @@ struct JetFile::Handle
         throw DatabaseError(tr("Tabele %1 v datoteki %2 ni mogoče prebrati.").arg(table, path));
     }
 
-    MdbCatalogEntry *entry(const QString &table) const
+    // The file's own tables, not the engine's.
+    std::vector<MdbCatalogEntry *> userTables() const
     {
+        std::vector<MdbCatalogEntry *> entries;
         for (unsigned i = 0; i < mdb->num_catalog; ++i) {
             auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
-            if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry)
-                && QString::fromUtf8(entry->object_name).compare(table, Qt::CaseInsensitive) == 0)
-                return entry;
+            if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
+                entries.push_back(entry);
         }
+        return entries;
+    }
+
+    MdbCatalogEntry *entry(const QString &table) const
+    {
+        for (MdbCatalogEntry *entry : userTables())
+            if (QString::fromUtf8(entry->object_name).compare(table, Qt::CaseInsensitive) == 0)
+                return entry;
         throw DatabaseError(tr("Datoteka %1 nima tabele %2.").arg(path, table));
     }
 
@@ -271,11 +280,8 @@ QString JetFile::describe() const
 QStringList JetFile::tables() const
 {
     QStringList names;
-    for (unsigned i = 0; i < m_handle->mdb->num_catalog; ++i) {
-        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(m_handle->mdb->catalog, i));
-        if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
-            names << QString::fromUtf8(entry->object_name);
-    }
+    for (const MdbCatalogEntry *entry : m_handle->userTables())
+        names << QString::fromUtf8(entry->object_name);
     return names;
 }
 
