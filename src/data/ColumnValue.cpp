@@ -27,7 +27,7 @@ std::optional<double> numberOf(const QVariant &value)
 
 std::optional<QVariant> wholeNumber(const QVariant &value)
 {
-    if (isNumber(value) && value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float)
+    if (isWholeNumber(value))
         return QVariant(value.toLongLong());
     if (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())
         return QVariant();
@@ -82,21 +82,24 @@ std::optional<QVariant> text(const QVariant &value)
 
 }
 
-bool isNumber(const QVariant &value)
+bool isWholeNumber(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
     case QMetaType::Short:
     case QMetaType::UShort:
         return true;
     default:
         return false;
     }
+}
+
+bool isNumber(const QVariant &value)
+{
+    return isWholeNumber(value) || value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
 }
 
 std::optional<QVariant> convert(const Schema::Column &column, const QVariant &value)

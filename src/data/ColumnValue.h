@@ -15,7 +15,8 @@ namespace ColumnValue {
 
 std::optional<QVariant> convert(const Schema::Column &column, const QVariant &value);
 
-// Whether a value is held as a number of some width, whole or not.
+// Whether a value is held as a number of some width, whole or not; as a whole one.
 bool isNumber(const QVariant &value);
+bool isWholeNumber(const QVariant &value);
 
 }

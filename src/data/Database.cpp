@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "ColumnValue.h"
 #include "DatabaseError.h"
 #include "JetSql.h"
 #include "TextCollation.h"
@@ -99,28 +100,13 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.data());
 }
 
-bool isWholeNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void bindSqliteValue(sqlite3_stmt *statement, int index, const QVariant &value)
 {
     if (value.isNull())
         sqlite3_bind_null(statement, index);
     else if (value.typeId() == QMetaType::Double)
         sqlite3_bind_double(statement, index, value.toDouble());
-    else if (isWholeNumber(value) || value.typeId() == QMetaType::Bool)
+    else if (ColumnValue::isWholeNumber(value) || value.typeId() == QMetaType::Bool)
         sqlite3_bind_int64(statement, index, value.toLongLong());
     else
         sqlite3_bind_text(statement, index, value.toString().toUtf8().constData(), -1, SQLITE_TRANSIENT);

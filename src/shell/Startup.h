@@ -22,8 +22,8 @@ struct StartupSteps
 
 // Runs the start-up initialisation. Returns nothing to go on, or the exit code to end
 // with: 1 when the database or the program INI is missing or the database file could not
-// be made ready (the user has been told), 0
-// when a step ends the program; the steps after it are not run.
+// be made ready (the user has been told), 0 when a step ends the program; the steps after
+// it are not run.
 std::optional<int> RunStartupInitialisation(const StartupSteps &steps);
 
 // The line a workstation keeps in LastVer.ini: "2.310 LastAccessed=09.12.2026 (01:15)",
